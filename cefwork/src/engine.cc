@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "browser/browser.h"
+#include "browser/load_threads.h"
 #include "cef_object.h"
 #include "cefwork/test_hooks.h"
 #include "command_line.h"
@@ -117,6 +119,10 @@ void Engine::start(const cef_settings_t& settings, cef_app_t* app) {
 void Engine::stop() {
   if (!running_) return;
   log(LOGSEVERITY_INFO, "cef_shutdown");
+  // Browsers first: their loads are cancelled and the load threads joined,
+  // so nothing posts work once the queue is cleared.
+  drop_open_browsers();
+  join_load_threads();
   {
     std::lock_guard lock(mutex_);
     tasks_.clear();

@@ -1,5 +1,8 @@
 #include "support/test_app.h"
 
+#include <chrono>
+#include <thread>
+
 #include "zorvan_vemo.h"
 
 namespace zvtest {
@@ -32,6 +35,16 @@ std::string engine_dir() { return ZV_ENGINE_DIR; }
 
 void pump(int units) {
   for (int i = 0; i < units; ++i) cefvemo_do_message_loop_work();
+}
+
+bool pump_until(const std::function<bool()>& done, int seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    cefvemo_do_message_loop_work();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
 }
 
 }  // namespace zvtest

@@ -26,7 +26,12 @@ struct TestApp : TestObject<cef_app_t> {
 // The engine directory of the build, holding the subprocess program.
 std::string engine_dir();
 
-// Pumps the engine as the Java host does: until nothing asks for work.
+// Runs `units` units of message-loop work.
 void pump(int units = 10);
+
+// Runs message-loop work until `done` holds, for at most `seconds`; false
+// when it never did. Sleeps a little between units, as a host's event loop
+// would while waiting for the network.
+bool pump_until(const std::function<bool()>& done, int seconds = 30);
 
 }  // namespace zvtest

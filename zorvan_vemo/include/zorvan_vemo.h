@@ -25,4 +25,41 @@ ZV_EXPORT void cefvemo_shutdown();
 ZV_EXPORT void cefvemo_set_command(cef_command_line_t* command_line, const char* name,
                                    const char* value);
 
+// Browser views. A browser handle is a cef_browser_t pointer; the one
+// returned by cefvemo_create_browser carries the Java host's reference.
+ZV_EXPORT cef_browser_t* cefvemo_create_browser(cef_window_handle_t parent, const char* url,
+                                                cef_client_t* client, int32_t width,
+                                                int32_t height, int32_t javascript,
+                                                cef_color_t background);
+ZV_EXPORT void cefvemo_set_window_info_parent(cef_window_info_t* window_info,
+                                              cef_client_t** client_slot, cef_client_t* client,
+                                              cef_window_handle_t parent, int32_t x, int32_t y,
+                                              int32_t width, int32_t height);
+ZV_EXPORT void cefvemo_resized(cef_browser_t* browser, int32_t width, int32_t height);
+ZV_EXPORT void cefvemo_close_browser(cef_browser_t* browser, int32_t force);
+ZV_EXPORT void cefvemo_set_focus(cef_browser_t* browser, uint8_t focus);
+ZV_EXPORT int32_t cefvemo_ref(cef_browser_t* browser, int32_t add);
+ZV_EXPORT void cefvemo_free(cef_browser_t* browser);
+ZV_EXPORT int32_t cefvemo_get_id(cef_browser_t* browser);
+ZV_EXPORT int32_t cefvemo_is_same(cef_browser_t* browser, cef_browser_t* other);
+ZV_EXPORT int32_t cefvemo_is_main_frame(cef_frame_t* frame);
+
+// Navigation and page content. Returned strings are freed with
+// cefvemo_cef_string_free.
+ZV_EXPORT void cefvemo_load_url(cef_browser_t* browser, const char* url, const void* post,
+                                uint64_t post_length, const char* headers,
+                                uint64_t header_count);
+ZV_EXPORT void cefvemo_load_text(cef_browser_t* browser, const char* text);
+ZV_EXPORT void cefvemo_stop(cef_browser_t* browser);
+ZV_EXPORT void cefvemo_reload(cef_browser_t* browser);
+ZV_EXPORT void cefvemo_go_back(cef_browser_t* browser);
+ZV_EXPORT void cefvemo_go_forward(cef_browser_t* browser);
+ZV_EXPORT cef_string_userfree_utf8_t cefvemo_get_url(cef_browser_t* browser);
+ZV_EXPORT void cefvemo_get_text(cef_browser_t* browser, cef_string_visitor_t* visitor);
+ZV_EXPORT cef_string_userfree_utf8_t cefvemo_request_to_java(cef_request_t* request);
+
+// Host string exchange.
+ZV_EXPORT cef_string_userfree_utf8_t cefvemo_cefstring_to_java(const cef_string_t* string);
+ZV_EXPORT void cefvemo_cef_string_free(cef_string_userfree_utf8_t string);
+
 }  // extern "C"

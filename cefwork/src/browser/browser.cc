@@ -1,0 +1,322 @@
+// The browser, browser-host and frame objects of the browser process, the
+// list of open browsers, and cef_browser_host_create_browser_sync.
+
+#include "browser/browser.h"
+
+#include <mutex>
+#include <set>
+
+#include "browser/request.h"
+#include "cefwork/test_hooks_browser.h"
+#include "engine.h"
+#include "log.h"
+#include "string_util.h"
+
+namespace cefwork {
+namespace {
+
+class Frame : public CefObject<Frame, cef_frame_t> {
+ public:
+  explicit Frame(std::shared_ptr<BrowserCore> core);
+  std::shared_ptr<BrowserCore> core;
+};
+
+class BrowserHost : public CefObject<BrowserHost, cef_browser_host_t> {
+ public:
+  explicit BrowserHost(std::shared_ptr<BrowserCore> core);
+  std::shared_ptr<BrowserCore> core;
+  double zoom_level = 0;
+};
+
+std::atomic<int> live_browsers{0};
+std::mutex destroyed_mutex;
+std::set<int> destroyed_ids;
+std::atomic<int> next_browser_id{1};
+// The engine's own reference to every open browser, dropped when it closes.
+std::vector<Ref<cef_browser_t>> open_browsers;
+
+void forget_open(int id);
+
+}  // namespace
+
+class Browser : public CefObject<Browser, cef_browser_t> {
+ public:
+  explicit Browser(std::shared_ptr<BrowserCore> core);
+  ~Browser();
+  std::shared_ptr<BrowserCore> core;
+  Ref<cef_browser_host_t> host;
+  Ref<cef_frame_t> frame;
+};
+
+namespace {
+
+Browser* browser_of(cef_browser_t* self) { return Browser::from(self); }
+
+Frame::Frame(std::shared_ptr<BrowserCore> c) : core(std::move(c)) {
+  cef.is_valid = [](cef_frame_t* self) { return from(self)->core->closed ? 0 : 1; };
+  cef.get_source = [](cef_frame_t* self, cef_string_visitor_t* visitor) {
+    // The visitor's reference is taken over and dropped after the visit,
+    // which comes on a later unit of work, as the source comes from the page.
+    Ref<cef_string_visitor_t> v = Ref<cef_string_visitor_t>::adopt(visitor);
+    std::string source = from(self)->core->document.source;
+    Engine::get().post([v = std::move(v), source = std::move(source)] {
+      if (!v || !v->visit) return;
+      cef_string_t s{};
+      assign(&s, utf8_to_utf16(source));
+      v->visit(v.get(), &s);
+      cef_string_utf16_clear(&s);
+    });
+  };
+  cef.get_text = [](cef_frame_t* self, cef_string_visitor_t* visitor) {
+    Ref<cef_string_visitor_t> v = Ref<cef_string_visitor_t>::adopt(visitor);
+    std::string text = document_text(from(self)->core->document.source);
+    Engine::get().post([v = std::move(v), text = std::move(text)] {
+      if (!v || !v->visit) return;
+      cef_string_t s{};
+      assign(&s, utf8_to_utf16(text));
+      v->visit(v.get(), &s);
+      cef_string_utf16_clear(&s);
+    });
+  };
+  cef.load_request = [](cef_frame_t* self, cef_request_t* request) {
+    const Ref<cef_request_t> r = Ref<cef_request_t>::adopt(request);
+    if (r) from(self)->core->load_request(Request::from(r.get())->to_fetch());
+  };
+  cef.load_url = [](cef_frame_t* self, const cef_string_t* url) {
+    from(self)->core->load_url(view(url));
+  };
+  cef.load_string = [](cef_frame_t* self, const cef_string_t* string, const cef_string_t* url) {
+    from(self)->core->load_string(to_utf8(string), to_utf8(url));
+  };
+  cef.is_main = [](cef_frame_t*) { return 1; };
+  cef.is_focused = [](cef_frame_t* self) { return from(self)->core->window.focused; };
+  cef.get_name = [](cef_frame_t*) { return userfree(std::u16string_view()); };
+  cef.get_identifier = [](cef_frame_t* self) {
+    return static_cast<int64_t>(from(self)->core->id) << 32;
+  };
+  cef.get_parent = [](cef_frame_t*) -> cef_frame_t* { return nullptr; };
+  cef.get_url = [](cef_frame_t* self) {
+    const BrowserCore& core = *from(self)->core;
+    return userfree(std::string_view(core.has_document ? core.document.url : std::string()));
+  };
+  cef.get_browser = [](cef_frame_t* self) { return from(self)->core->share_browser(); };
+  cef.get_v8context = [](cef_frame_t*) -> cef_v8context_t* { return nullptr; };
+}
+
+BrowserHost::BrowserHost(std::shared_ptr<BrowserCore> c) : core(std::move(c)) {
+  cef.get_browser = [](cef_browser_host_t* self) { return from(self)->core->share_browser(); };
+  cef.close_browser = [](cef_browser_host_t* self, int force) {
+    from(self)->core->close(force != 0);
+  };
+  cef.try_close_browser = [](cef_browser_host_t* self) {
+    from(self)->core->close(true);
+    return 1;
+  };
+  cef.set_focus = [](cef_browser_host_t* self, int focus) { from(self)->core->set_focus(focus); };
+  cef.get_window_handle = [](cef_browser_host_t* self) -> cef_window_handle_t {
+    return &from(self)->core->window;
+  };
+  cef.get_opener_window_handle = [](cef_browser_host_t*) -> cef_window_handle_t { return nullptr; };
+  cef.has_view = [](cef_browser_host_t*) { return 0; };
+  cef.get_client = [](cef_browser_host_t* self) { return from(self)->core->client.share(); };
+  cef.get_request_context = [](cef_browser_host_t*) -> cef_request_context_t* { return nullptr; };
+  cef.get_zoom_level = [](cef_browser_host_t* self) { return from(self)->zoom_level; };
+  cef.set_zoom_level = [](cef_browser_host_t* self, double level) {
+    from(self)->zoom_level = level;
+  };
+  cef.is_window_rendering_disabled = [](cef_browser_host_t*) { return 0; };
+  cef.was_resized = [](cef_browser_host_t*) {};
+  cef.was_hidden = [](cef_browser_host_t* self, int hidden) {
+    from(self)->core->window.visible = hidden ? 0 : 1;
+  };
+  cef.notify_screen_info_changed = [](cef_browser_host_t*) {};
+  cef.notify_move_or_resize_started = [](cef_browser_host_t*) {};
+}
+
+void forget_open(int id) {
+  std::erase_if(open_browsers, [id](const Ref<cef_browser_t>& b) {
+    return browser_of(b.get())->core->id == id;
+  });
+}
+
+}  // namespace
+
+Browser::Browser(std::shared_ptr<BrowserCore> c) : core(std::move(c)) {
+  ++live_browsers;
+  core->browser = this;
+  host = Ref<cef_browser_host_t>::adopt(&(new BrowserHost(core))->cef);
+  frame = Ref<cef_frame_t>::adopt(&(new Frame(core))->cef);
+
+  cef.get_host = [](cef_browser_t* self) { return browser_of(self)->host.share(); };
+  cef.can_go_back = [](cef_browser_t* self) { return browser_of(self)->core->can_go_back() ? 1 : 0; };
+  cef.go_back = [](cef_browser_t* self) {
+    BrowserCore& core = *browser_of(self)->core;
+    if (core.can_go_back()) core.go_to(core.history_index - 1);
+  };
+  cef.can_go_forward = [](cef_browser_t* self) {
+    return browser_of(self)->core->can_go_forward() ? 1 : 0;
+  };
+  cef.go_forward = [](cef_browser_t* self) {
+    BrowserCore& core = *browser_of(self)->core;
+    if (core.can_go_forward()) core.go_to(core.history_index + 1);
+  };
+  cef.is_loading = [](cef_browser_t* self) { return browser_of(self)->core->loading() ? 1 : 0; };
+  cef.reload = [](cef_browser_t* self) { browser_of(self)->core->reload(); };
+  cef.reload_ignore_cache = [](cef_browser_t* self) { browser_of(self)->core->reload(); };
+  cef.stop_load = [](cef_browser_t* self) { browser_of(self)->core->stop(); };
+  cef.get_identifier = [](cef_browser_t* self) { return browser_of(self)->core->id; };
+  cef.is_same = [](cef_browser_t* self, cef_browser_t* that) {
+    // The argument's reference is ours to drop.
+    const Ref<cef_browser_t> other = Ref<cef_browser_t>::adopt(that);
+    return other && other.get() == self ? 1 : 0;
+  };
+  cef.is_popup = [](cef_browser_t*) { return 0; };
+  cef.has_document = [](cef_browser_t* self) { return browser_of(self)->core->has_document ? 1 : 0; };
+  cef.get_main_frame = [](cef_browser_t* self) { return browser_of(self)->frame.share(); };
+  cef.get_focused_frame = [](cef_browser_t* self) { return browser_of(self)->frame.share(); };
+  cef.get_frame_byident = [](cef_browser_t* self, int64_t id) -> cef_frame_t* {
+    cef_frame_t* main = browser_of(self)->frame.get();
+    return main->get_identifier(main) == id ? browser_of(self)->frame.share() : nullptr;
+  };
+  cef.get_frame = [](cef_browser_t* self, const cef_string_t* name) -> cef_frame_t* {
+    return view(name).empty() ? browser_of(self)->frame.share() : nullptr;
+  };
+  cef.get_frame_count = [](cef_browser_t*) -> size_t { return 1; };
+  cef.get_frame_identifiers = [](cef_browser_t* self, size_t* count, int64_t* ids) {
+    if (!count) return;
+    if (*count >= 1 && ids) {
+      cef_frame_t* main = browser_of(self)->frame.get();
+      ids[0] = main->get_identifier(main);
+      *count = 1;
+    } else {
+      *count = 0;
+    }
+  };
+  cef.get_frame_names = [](cef_browser_t*, cef_string_list_t) {};
+}
+
+Browser::~Browser() {
+  core->browser = nullptr;
+  core->client.reset();
+  if (core->load) core->load->cancelled = true;
+  --live_browsers;
+  std::lock_guard lock(destroyed_mutex);
+  destroyed_ids.insert(core->id);
+}
+
+cef_browser_t* BrowserCore::share_browser() const {
+  return browser ? browser->share() : nullptr;
+}
+
+cef_frame_t* BrowserCore::share_main_frame() const {
+  return browser ? browser->frame.share() : nullptr;
+}
+
+void BrowserCore::close(bool force) {
+  (void)force;  // there is no unload handler to ask
+  std::weak_ptr<BrowserCore> weak = weak_from_this();
+  Engine::get().post([weak] {
+    auto core = weak.lock();
+    if (!core || core->closed || !core->browser) return;
+    // Keep the browser alive through its last notifications.
+    const Ref<cef_browser_t> keep = Ref<cef_browser_t>::adopt(core->share_browser());
+    if (Ref<cef_life_span_handler_t> h = Ref<cef_life_span_handler_t>::adopt(
+            core->client && core->client->get_life_span_handler
+                ? core->client->get_life_span_handler(core->client.get())
+                : nullptr);
+        h && h->do_close) {
+      h->do_close(h.get(), core->share_browser());
+    }
+    core->closed = true;
+    if (core->load) core->load->cancelled = true;
+    core->load = nullptr;
+    core->window.visible = 0;
+    core->window.focused = 0;
+    core->window.parent = nullptr;
+    if (Ref<cef_life_span_handler_t> h = Ref<cef_life_span_handler_t>::adopt(
+            core->client && core->client->get_life_span_handler
+                ? core->client->get_life_span_handler(core->client.get())
+                : nullptr);
+        h && h->on_before_close) {
+      h->on_before_close(h.get(), core->share_browser());
+    }
+    log(LOGSEVERITY_VERBOSE, "browser " + std::to_string(core->id) + " closed");
+    forget_open(core->id);
+  });
+}
+
+cef_browser_t* create_browser(const cef_window_info_t* window_info, cef_client_t* client,
+                              const cef_string_t* url, const cef_browser_settings_t* settings) {
+  Engine& engine = Engine::get();
+  if (!engine.running() || !window_info) {
+    cefwork::release(client);
+    return nullptr;
+  }
+  cef_browser_settings_t defaults{};
+  defaults.size = sizeof(cef_browser_settings_t);
+  auto core = std::make_shared<BrowserCore>(next_browser_id++, client, *window_info,
+                                            settings ? *settings : defaults);
+  auto* browser = new Browser(core);
+  open_browsers.push_back(Ref<cef_browser_t>::retain(&browser->cef));
+  log(LOGSEVERITY_INFO, "browser " + std::to_string(core->id) + " created");
+
+  std::weak_ptr<BrowserCore> weak = core;
+  engine.post([weak] {
+    auto c = weak.lock();
+    if (!c || c->closed || !c->client || !c->client->get_life_span_handler) return;
+    Ref<cef_life_span_handler_t> h =
+        Ref<cef_life_span_handler_t>::adopt(c->client->get_life_span_handler(c->client.get()));
+    if (h && h->on_after_created) h->on_after_created(h.get(), c->share_browser());
+  });
+  const std::u16string u = view(url);
+  if (!u.empty()) core->load_url(u);
+  return &browser->cef;
+}
+
+void drop_open_browsers() {
+  for (auto& b : open_browsers) {
+    BrowserCore& core = *Browser::from(b.get())->core;
+    core.closed = true;
+    if (core.load) core.load->cancelled = true;
+  }
+  if (!open_browsers.empty())
+    log(LOGSEVERITY_WARNING, std::to_string(open_browsers.size()) + " browser(s) open at shutdown");
+  open_browsers.clear();
+}
+
+}  // namespace cefwork
+
+extern "C" {
+
+CEF_EXPORT cef_browser_t* cef_browser_host_create_browser_sync(
+    const cef_window_info_t* window_info, cef_client_t* client, const cef_string_t* url,
+    const cef_browser_settings_t* settings, cef_dictionary_value_t* extra_info,
+    cef_request_context_t* request_context) {
+  cefwork::release(extra_info);
+  cefwork::release(request_context);
+  return cefwork::create_browser(window_info, client, url, settings);
+}
+
+CEF_EXPORT int cef_browser_host_create_browser(const cef_window_info_t* window_info,
+                                               cef_client_t* client, const cef_string_t* url,
+                                               const cef_browser_settings_t* settings,
+                                               cef_dictionary_value_t* extra_info,
+                                               cef_request_context_t* request_context) {
+  cef_browser_t* browser = cef_browser_host_create_browser_sync(window_info, client, url, settings,
+                                                                extra_info, request_context);
+  cefwork::release(browser);
+  return browser ? 1 : 0;
+}
+
+CEF_EXPORT int cefwork_test_live_browsers(void) { return cefwork::live_browsers.load(); }
+
+CEF_EXPORT const cef_browser_settings_t* cefwork_test_browser_settings(cef_browser_t* browser) {
+  return browser ? &cefwork::Browser::from(browser)->core->settings : nullptr;
+}
+
+CEF_EXPORT int cefwork_test_browser_destroyed(int identifier) {
+  std::lock_guard lock(cefwork::destroyed_mutex);
+  return cefwork::destroyed_ids.count(identifier) ? 1 : 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,85 @@
+// Browsers of the browser process: the browser, its host and its main
+// frame are CEF objects around one shared BrowserCore that holds the state
+// (client, window, history, document, the load in progress) and calls the
+// client's handlers as CEF does.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "browser/document.h"
+#include "browser/fetch.h"
+#include "platform/native_window.h"
+#include "ref.h"
+
+namespace cefwork {
+
+class Browser;
+
+struct HistoryEntry {
+  FetchRequest request;     // fetched again for back, forward and reload
+  bool is_string = false;   // a load_string document
+  std::string string_source;
+};
+
+struct LoadJob {
+  HistoryEntry entry;
+  int target_index = -1;  // history index to move to; -1 for a new entry
+  std::atomic<bool> cancelled{false};
+};
+
+class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
+ public:
+  BrowserCore(int id, cef_client_t* client, const cef_window_info_t& window_info,
+              const cef_browser_settings_t& settings);
+  ~BrowserCore();
+
+  const int id;
+  Ref<cef_client_t> client;
+  zv_native_window window{};
+  bool javascript_enabled = true;
+  cef_browser_settings_t settings{};  // as given, without the string members
+  Browser* browser = nullptr;  // the browser object, while it exists
+  bool closed = false;
+
+  std::vector<HistoryEntry> history;
+  int history_index = -1;
+  bool has_document = false;
+  Document document;
+  std::shared_ptr<LoadJob> load;  // the load in progress
+
+  // The browser with one reference for a callee, or null when it is gone.
+  cef_browser_t* share_browser() const;
+  cef_frame_t* share_main_frame() const;
+
+  void load_url(const std::u16string& url);
+  void load_request(FetchRequest request);
+  void load_string(std::string source, std::string url);
+  void go_to(int index);
+  void reload();
+  void stop();
+  void close(bool force);
+  void set_focus(bool focus);
+  bool loading() const { return load != nullptr; }
+  bool can_go_back() const { return history_index > 0; }
+  bool can_go_forward() const { return history_index + 1 < static_cast<int>(history.size()); }
+
+ private:
+  void start(HistoryEntry entry, int target_index);
+  void finish(const std::shared_ptr<LoadJob>& job, const FetchResult& result);
+  void commit(const std::shared_ptr<LoadJob>& job, const FetchResult& result);
+  void report_error(int error, const std::string& url);
+  void notify_loading_state();
+};
+
+// Creates a browser with its window and starts loading `url`; the result
+// carries the caller's reference. Null when the engine is not running.
+cef_browser_t* create_browser(const cef_window_info_t* window_info, cef_client_t* client,
+                              const cef_string_t* url, const cef_browser_settings_t* settings);
+
+// Closes every open browser without calling handlers, at shutdown.
+void drop_open_browsers();
+
+}  // namespace cefwork

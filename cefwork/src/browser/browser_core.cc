@@ -1,0 +1,206 @@
+// Navigation, history, closing and the handler calls of a browser.
+
+#include <string>
+
+#include "browser/browser.h"
+#include "browser/load_threads.h"
+#include "engine.h"
+#include "log.h"
+#include "string_util.h"
+
+namespace cefwork {
+namespace {
+
+constexpr uint32_t kWsVisible = 0x10000000;
+constexpr cef_transition_type_t kTransitionExplicit = 1;
+
+int set_window_pos(zv_native_window* self, zv_native_window*, int x, int y, int width,
+                   int height, uint32_t flags) {
+  return zv_native_window_apply(self, x, y, width, height, flags);
+}
+
+// A handler table of the client, with the reference CEF's getters return.
+template <class H>
+Ref<H> handler(const Ref<cef_client_t>& client, H* (CEF_CALLBACK* cef_client_t::*getter)(cef_client_t*)) {
+  cef_client_t* c = client.get();
+  if (!c || !(c->*getter)) return {};
+  return Ref<H>::adopt((c->*getter)(c));
+}
+
+// Calls handler member `m` with the browser (one reference for the callee)
+// and further arguments, when the client has that handler and member.
+template <class H, class M, class... Args>
+void notify(const BrowserCore& core, H* (CEF_CALLBACK* cef_client_t::*getter)(cef_client_t*),
+            M H::*member, Args... args) {
+  Ref<H> h = handler<H>(core.client, getter);
+  if (!h || !(h.get()->*member)) return;
+  (h.get()->*member)(h.get(), core.share_browser(), args...);
+}
+
+}  // namespace
+
+BrowserCore::BrowserCore(int browser_id, cef_client_t* client_table,
+                         const cef_window_info_t& window_info,
+                         const cef_browser_settings_t& given)
+    : id(browser_id), client(Ref<cef_client_t>::adopt(client_table)) {
+  window.size = sizeof(zv_native_window);
+  window.parent = static_cast<zv_native_window*>(window_info.parent_window);
+  window.style = window_info.style;
+  window.x = window_info.x;
+  window.y = window_info.y;
+  window.width = window_info.width;
+  window.height = window_info.height;
+  window.visible = (window_info.style & kWsVisible) ? 1 : 0;
+  window.set_window_pos = &set_window_pos;
+  javascript_enabled = given.javascript != STATE_DISABLED;
+  settings = given;
+  for (cef_string_t* s : {&settings.standard_font_family, &settings.fixed_font_family,
+                          &settings.serif_font_family, &settings.sans_serif_font_family,
+                          &settings.cursive_font_family, &settings.fantasy_font_family,
+                          &settings.default_encoding, &settings.accept_language_list})
+    *s = cef_string_t{};
+}
+
+BrowserCore::~BrowserCore() {
+  if (load) load->cancelled = true;
+}
+
+void BrowserCore::load_url(const std::u16string& url) {
+  HistoryEntry entry;
+  entry.request.url = utf16_to_utf8(url);
+  start(std::move(entry), -1);
+}
+
+void BrowserCore::load_request(FetchRequest request) {
+  HistoryEntry entry;
+  entry.request = std::move(request);
+  start(std::move(entry), -1);
+}
+
+void BrowserCore::load_string(std::string source, std::string url) {
+  HistoryEntry entry;
+  entry.request.url = std::move(url);
+  entry.is_string = true;
+  entry.string_source = std::move(source);
+  start(std::move(entry), -1);
+}
+
+void BrowserCore::go_to(int index) {
+  if (index < 0 || index >= static_cast<int>(history.size())) return;
+  start(history[index], index);
+}
+
+void BrowserCore::reload() { go_to(history_index); }
+
+void BrowserCore::start(HistoryEntry entry, int target_index) {
+  if (closed) return;
+  if (load) load->cancelled = true;  // a new navigation replaces the one in progress
+  auto job = std::make_shared<LoadJob>();
+  job->entry = std::move(entry);
+  job->target_index = target_index;
+  load = job;
+  log(LOGSEVERITY_VERBOSE, "browser " + std::to_string(id) + " loads " + job->entry.request.url);
+  notify_loading_state();
+
+  std::weak_ptr<BrowserCore> weak = weak_from_this();
+  if (job->entry.is_string) {
+    FetchResult result;
+    result.final_url = job->entry.request.url;
+    result.status = 200;
+    result.content = job->entry.string_source;
+    Engine::get().post([weak, job, result] {
+      if (auto core = weak.lock()) core->finish(job, result);
+    });
+    return;
+  }
+  start_load_thread([weak, job] {
+    FetchResult result = fetch(job->entry.request, job->cancelled);
+    Engine::get().post([weak, job, result = std::move(result)] {
+      if (auto core = weak.lock()) core->finish(job, result);
+    });
+  });
+}
+
+void BrowserCore::finish(const std::shared_ptr<LoadJob>& job, const FetchResult& result) {
+  if (job != load || closed) return;  // replaced, stopped or closed meanwhile
+  load = nullptr;
+  if (result.error) {
+    log(LOGSEVERITY_WARNING, "load of " + job->entry.request.url + " failed: " + result.error_text);
+    report_error(result.error, job->entry.request.url);
+  } else {
+    commit(job, result);
+  }
+  notify_loading_state();
+}
+
+void BrowserCore::commit(const std::shared_ptr<LoadJob>& job, const FetchResult& result) {
+  if (job->target_index >= 0) {
+    history_index = job->target_index;
+  } else {
+    history.resize(history_index + 1);
+    history.push_back(job->entry);
+    history_index = static_cast<int>(history.size()) - 1;
+  }
+  has_document = true;
+  document = Document{result.final_url, result.content, result.status};
+
+  const std::u16string url = utf8_to_utf16(document.url);
+  cef_string_t url_string{};
+  assign(&url_string, url);
+  notify(*this, &cef_client_t::get_display_handler, &cef_display_handler_t::on_address_change,
+         share_main_frame(), static_cast<const cef_string_t*>(&url_string));
+  notify(*this, &cef_client_t::get_load_handler, &cef_load_handler_t::on_load_start,
+         share_main_frame(), kTransitionExplicit);
+  const std::string title = document_title(document.source);
+  cef_string_t title_string{};
+  assign(&title_string, title.empty() ? url : utf8_to_utf16(title));
+  notify(*this, &cef_client_t::get_display_handler, &cef_display_handler_t::on_title_change,
+         static_cast<const cef_string_t*>(&title_string));
+  notify(*this, &cef_client_t::get_load_handler, &cef_load_handler_t::on_load_end,
+         share_main_frame(), document.status);
+  cef_string_utf16_clear(&url_string);
+  cef_string_utf16_clear(&title_string);
+}
+
+void BrowserCore::report_error(int error, const std::string& url) {
+  cef_string_t text{}, failed{};
+  assign(&text, utf8_to_utf16(error_text(error)));
+  assign(&failed, utf8_to_utf16(url));
+  notify(*this, &cef_client_t::get_load_handler, &cef_load_handler_t::on_load_error,
+         share_main_frame(), static_cast<cef_errorcode_t>(error),
+         static_cast<const cef_string_t*>(&text), static_cast<const cef_string_t*>(&failed));
+  cef_string_utf16_clear(&text);
+  cef_string_utf16_clear(&failed);
+}
+
+void BrowserCore::notify_loading_state() {
+  notify(*this, &cef_client_t::get_load_handler, &cef_load_handler_t::on_loading_state_change,
+         loading() ? 1 : 0, can_go_back() ? 1 : 0, can_go_forward() ? 1 : 0);
+}
+
+void BrowserCore::stop() {
+  if (!load || closed) return;
+  std::shared_ptr<LoadJob> job = std::move(load);
+  job->cancelled = true;
+  // The stopped navigation ends as aborted, on a later unit of work.
+  std::weak_ptr<BrowserCore> weak = weak_from_this();
+  Engine::get().post([weak, job] {
+    auto core = weak.lock();
+    if (!core || core->closed) return;
+    core->report_error(kErrAborted, job->entry.request.url);
+    core->notify_loading_state();
+  });
+}
+
+void BrowserCore::set_focus(bool focus) {
+  window.focused = focus ? 1 : 0;
+  if (!focus) return;
+  std::weak_ptr<BrowserCore> weak = weak_from_this();
+  Engine::get().post([weak] {
+    auto core = weak.lock();
+    if (!core || core->closed || !core->window.focused) return;
+    notify(*core, &cef_client_t::get_focus_handler, &cef_focus_handler_t::on_got_focus);
+  });
+}
+
+}  // namespace cefwork
