@@ -14,9 +14,6 @@ std::vector<std::string> ReceivedRequest::header_values(const std::string& name)
 }
 
 HttpServer::HttpServer() {
-  server_.set_logger([this](const httplib::Request& request, const httplib::Response&) {
-    record(request);
-  });
   port_ = server_.bind_to_any_port("127.0.0.1");
   thread_ = std::thread([this] { server_.listen_after_bind(); });
   while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -28,7 +25,10 @@ HttpServer::~HttpServer() {
 }
 
 void HttpServer::page(const std::string& path, const std::string& html) {
-  auto handler = [html](const httplib::Request&, httplib::Response& response) {
+  // Recorded before the response goes out, so a test that saw the page
+  // load also sees the request.
+  auto handler = [this, html](const httplib::Request& request, httplib::Response& response) {
+    record(request);
     response.set_content(html, "text/html; charset=utf-8");
   };
   server_.Get(path, handler);

@@ -27,14 +27,15 @@ class HttpServer {
   HttpServer();
   ~HttpServer();
 
-  // Serves `html` at `path` (GET and POST).
+  // Serves `html` at `path` (GET and POST); the requests for it are
+  // recorded.
   void page(const std::string& path, const std::string& html);
   std::string url(const std::string& path) const;
   std::vector<ReceivedRequest> requests() const;
   httplib::Server& server() { return server_; }
+  void record(const httplib::Request& request);
 
  private:
-  void record(const httplib::Request& request);
 
   httplib::Server server_;
   int port_ = 0;
