@@ -1,0 +1,83 @@
+// Scoped holders for what native code borrows from the JVM: a string's
+// modified-UTF-8 characters, a local reference, and the calling thread's JNI
+// environment (attaching the thread for the holder's lifetime when the JVM
+// does not know it yet). Each releases what it holds exactly once.
+#pragma once
+
+#include <jni.h>
+
+#include <utility>
+
+namespace jni {
+
+// GetStringUTFChars / ReleaseStringUTFChars. A null string, or one whose
+// characters the JVM cannot provide, leaves get() null.
+class Utf8Chars {
+ public:
+  Utf8Chars(JNIEnv* env, jstring string)
+      : env_(env), string_(string),
+        chars_(string ? env->GetStringUTFChars(string, nullptr) : nullptr) {}
+  ~Utf8Chars() {
+    if (chars_) env_->ReleaseStringUTFChars(string_, chars_);
+  }
+  Utf8Chars(const Utf8Chars&) = delete;
+  Utf8Chars& operator=(const Utf8Chars&) = delete;
+
+  const char* get() const { return chars_; }
+
+ private:
+  JNIEnv* env_;
+  jstring string_;
+  const char* chars_;
+};
+
+// A local reference, deleted when the holder ends.
+template <typename T>
+class LocalRef {
+ public:
+  LocalRef(JNIEnv* env, T ref) : env_(env), ref_(ref) {}
+  ~LocalRef() {
+    if (ref_) env_->DeleteLocalRef(ref_);
+  }
+  LocalRef(const LocalRef&) = delete;
+  LocalRef& operator=(const LocalRef&) = delete;
+
+  T get() const { return ref_; }
+  explicit operator bool() const { return ref_ != nullptr; }
+
+ private:
+  JNIEnv* env_;
+  T ref_;
+};
+
+// The JNI environment of the calling thread. When the thread is not attached,
+// the holder attaches it (as a daemon thread when the JVM offers JNI 1.4 or
+// later) and detaches it again when it ends, so a thread the JVM did not know
+// leaves it as it came. env() is null when no environment could be had.
+class ThreadEnv {
+ public:
+  ThreadEnv(JavaVM* vm, jint jni_version) : vm_(vm) {
+    if (vm_->GetEnv(reinterpret_cast<void**>(&env_), JNI_VERSION_1_4) == JNI_OK && env_) return;
+    env_ = nullptr;
+    if (jni_version >= JNI_VERSION_1_4 &&
+        vm_->AttachCurrentThreadAsDaemon(reinterpret_cast<void**>(&env_), nullptr) != JNI_OK)
+      env_ = nullptr;
+    if (!env_ && vm_->AttachCurrentThread(reinterpret_cast<void**>(&env_), nullptr) != JNI_OK)
+      env_ = nullptr;
+    attached_ = env_ != nullptr;
+  }
+  ~ThreadEnv() {
+    if (attached_) vm_->DetachCurrentThread();
+  }
+  ThreadEnv(const ThreadEnv&) = delete;
+  ThreadEnv& operator=(const ThreadEnv&) = delete;
+
+  JNIEnv* env() const { return env_; }
+
+ private:
+  JavaVM* vm_;
+  JNIEnv* env_ = nullptr;
+  bool attached_ = false;
+};
+
+}  // namespace jni
