@@ -6,6 +6,15 @@
 // the slot's fallback, and so does every later thunk on that thread until
 // Java code has handled it (the JVM raises it in the Java caller once the
 // native call during which the callbacks ran returns).
+//
+// Asking the JVM whether an exception is pending costs a thread-state
+// transition, about as much as a sixth of the call itself, so it is asked only
+// when one can be pending. On entry that is when an earlier callback on this
+// thread left its handler's exception pending: in this process only handlers
+// leave exceptions pending in native code, as the natives skip their export
+// when a JNI call fails. After the call it is when the call returned 0, which
+// is what the JVM's Call<Type>Method functions return when the method
+// completed by throwing.
 #include <algorithm>
 
 #include "callback/callback_state.h"
@@ -14,6 +23,16 @@
 
 namespace callback {
 namespace {
+
+#if defined(__ELF__)
+#define ZV_FAST_TLS __attribute__((tls_model("initial-exec")))
+#else
+#define ZV_FAST_TLS
+#endif
+
+// Set when a handler's exception was left pending on this thread; cleared by
+// the next callback that finds it handled.
+thread_local bool exception_left ZV_FAST_TLS = false;
 
 struct Binding {
   jmethodID method;
@@ -29,8 +48,9 @@ jlong call_direct(JNIEnv* env, const Binding& b, const jvalue* args) {
   return env->CallLongMethodA(b.receiver, b.method, args);
 }
 
-// The arguments as one long[]; the call is skipped when the array cannot be
-// made or filled, which leaves the JVM's exception pending.
+// The arguments as one new long[]. When the array cannot be made the JVM's
+// exception is pending and the call is skipped, returning 0 like a call that
+// threw. Filling an array of exactly `arity` elements cannot fail.
 jlong call_packed(JNIEnv* env, const Binding& b, const jvalue* args) {
   jni::LocalRef<jlongArray> array(env, env->NewLongArray(b.arity));
   if (!array) return 0;
@@ -38,7 +58,6 @@ jlong call_packed(JNIEnv* env, const Binding& b, const jvalue* args) {
     jlong values[kMaxArity];
     std::transform(args, args + b.arity, values, [](const jvalue& v) { return v.j; });
     env->SetLongArrayRegion(array.get(), 0, b.arity, values);
-    if (env->ExceptionCheck()) return 0;
   }
   const jvalue packed{.l = array.get()};
   return call_direct(env, b, &packed);
@@ -64,7 +83,10 @@ std::int64_t dispatch_callback(int slot_index, int arity, const jvalue* args) {
   JNIEnv* env = thread.env();
   if (!env) return fallback;
   // Java must not run while an exception is pending on this thread.
-  if (env->ExceptionCheck()) return fallback;
+  if (exception_left) {
+    if (env->ExceptionCheck()) return fallback;
+    exception_left = false;
+  }
 
   auto& entries = state.entry_count;
   entries.store(entries.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
@@ -72,7 +94,11 @@ std::int64_t dispatch_callback(int slot_index, int arity, const jvalue* args) {
                                            : call_direct(env, binding, args);
   entries.store(entries.load(std::memory_order_relaxed) - 1, std::memory_order_relaxed);
 
-  return env->ExceptionCheck() ? fallback : result;
+  if (result == 0 && env->ExceptionCheck()) {
+    exception_left = true;
+    return fallback;
+  }
+  return result;
 }
 
 }  // namespace callback
