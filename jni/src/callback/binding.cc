@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "callback/callback_state.h"
+#include "callback/packed_call.h"
 #include "callback/thunk_table.h"
 #include "jni_scoped.h"
 
@@ -55,6 +56,7 @@ void release(JNIEnv* env, CallbackSlot& slot) {
   publish_owner(slot, nullptr);
   env->DeleteGlobalRef(owner);
   if (slot.receiver) env->DeleteGlobalRef(slot.receiver);
+  if (slot.packed_handle) env->DeleteGlobalRef(slot.packed_handle);
   std::memset(&slot, 0, sizeof slot);
 }
 
@@ -91,6 +93,9 @@ jlong bind(JNIEnv* env, const MethodRequest& request) {
     return 0;
   }
   CallbackSlot& slot = *free_slot;
+  // Without a handle the packed form makes its array through JNI instead.
+  slot.packed_handle = request.packed_args
+      ? make_packed_handle(env, request.receiver, method, request.static_call) : nullptr;
   slot.method = method;
   slot.receiver = receiver;
   slot.static_call = request.static_call;

@@ -2,9 +2,9 @@
 // thunk column to a Java method, the cached Java VM and JNI version, the
 // enabled flag and the entry counter.
 //
-// Ownership: a bound slot owns one JNI global reference to its owner object and
-// one to its receiver; unbinding the owner, or a reset, deletes both and clears
-// the slot. The table is written only by the CallbackExt natives, which the
+// Ownership: a bound slot owns one JNI global reference to its owner object,
+// one to its receiver and, in the packed form, one to its method handle;
+// unbinding the owner, or a reset, deletes them and clears the slot. The table is written only by the CallbackExt natives, which the
 // Java host calls from one thread; thunks read it from any thread. A slot is
 // published by storing its owner last (release) and read by loading the owner
 // first (acquire), so a thunk that sees an owner sees the whole binding.
@@ -28,6 +28,7 @@ struct CallbackSlot {
   jboolean packed_args;
   std::int32_t arity;
   std::int64_t fallback;
+  jobject packed_handle;  // global reference, or null: see packed_call.h
 };
 
 struct CallbackState {

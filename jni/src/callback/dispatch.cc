@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "callback/callback_state.h"
+#include "callback/packed_call.h"
 #include "callback/thunk_table.h"
 #include "jni_scoped.h"
 
@@ -40,6 +41,7 @@ struct Binding {
   bool static_call;
   bool packed_args;
   int arity;
+  jobject packed_handle;
 };
 
 jlong call_direct(JNIEnv* env, const Binding& b, const jvalue* args) {
@@ -48,15 +50,18 @@ jlong call_direct(JNIEnv* env, const Binding& b, const jvalue* args) {
   return env->CallLongMethodA(b.receiver, b.method, args);
 }
 
-// The arguments as one new long[]. When the array cannot be made the JVM's
-// exception is pending and the call is skipped, returning 0 like a call that
-// threw. Filling an array of exactly `arity` elements cannot fail.
-jlong call_packed(JNIEnv* env, const Binding& b, const jvalue* args) {
+// The arguments as one new long[], made by Java code when the slot has a
+// handle for it (see packed_call.h) and otherwise here. When the array cannot
+// be made the JVM's exception is pending and the call is skipped, returning 0
+// like a call that threw. Filling an array of exactly `arity` elements cannot
+// fail.
+jlong call_packed(JNIEnv* env, const Binding& b, jvalue* args) {
+  if (b.packed_handle) return call_packed_handle(env, b.packed_handle, b.arity, args);
   jni::LocalRef<jlongArray> array(env, env->NewLongArray(b.arity));
   if (!array) return 0;
   if (b.arity > 0) {
     jlong values[kMaxArity];
-    std::transform(args, args + b.arity, values, [](const jvalue& v) { return v.j; });
+    std::transform(args + 1, args + 1 + b.arity, values, [](const jvalue& v) { return v.j; });
     env->SetLongArrayRegion(array.get(), 0, b.arity, values);
   }
   const jvalue packed{.l = array.get()};
@@ -65,7 +70,8 @@ jlong call_packed(JNIEnv* env, const Binding& b, const jvalue* args) {
 
 }  // namespace
 
-std::int64_t dispatch_callback(int slot_index, int arity, const jvalue* args) {
+// args[0] is spare, the thunk's arguments follow.
+std::int64_t dispatch_callback(int slot_index, int arity, jvalue* args) {
   CallbackState& state = callback_state;
   if (state.enabled.load(std::memory_order_relaxed) == 0) return 0;
 
@@ -74,7 +80,7 @@ std::int64_t dispatch_callback(int slot_index, int arity, const jvalue* args) {
   // another arity: there is no method that these arguments fit.
   if (!load_owner(slot)) return 0;
   const Binding binding{slot.method, slot.receiver, slot.static_call != 0,
-                        slot.packed_args != 0, slot.arity};
+                        slot.packed_args != 0, slot.arity, slot.packed_handle};
   const std::int64_t fallback = slot.fallback;
   if (binding.arity != arity || !binding.method || !binding.receiver) return 0;
 
@@ -91,7 +97,7 @@ std::int64_t dispatch_callback(int slot_index, int arity, const jvalue* args) {
   auto& entries = state.entry_count;
   entries.store(entries.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
   const jlong result = binding.packed_args ? call_packed(env, binding, args)
-                                           : call_direct(env, binding, args);
+                                           : call_direct(env, binding, args + 1);
   entries.store(entries.load(std::memory_order_relaxed) - 1, std::memory_order_relaxed);
 
   if (result == 0 && env->ExceptionCheck()) {

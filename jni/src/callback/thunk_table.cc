@@ -21,8 +21,7 @@ struct Thunk;
 template <int Slot, std::size_t... I>
 struct Thunk<Slot, std::index_sequence<I...>> {
   static std::int64_t entry(Arg<I>... args) {
-    // One spare element so that the zero-argument row has an array too.
-    const jvalue values[sizeof...(I) + 1] = {jvalue{.j = args}..., jvalue{.j = 0}};
+    jvalue values[sizeof...(I) + 1] = {jvalue{.j = 0}, jvalue{.j = args}...};
     return dispatch_callback(Slot, static_cast<int>(sizeof...(I)), values);
   }
 };

@@ -14,7 +14,8 @@ namespace callback {
 jlong thunk_address(int arity, int slot);
 
 // Runs the Java method bound to `slot` with the `arity` arguments of the
-// thunk that was called (see dispatch.cc).
-std::int64_t dispatch_callback(int slot, int arity, const jvalue* args);
+// thunk that was called, in args[1] to args[arity]; args[0] is a spare
+// element for the dispatcher's use (see dispatch.cc).
+std::int64_t dispatch_callback(int slot, int arity, jvalue* args);
 
 }  // namespace callback

@@ -235,13 +235,20 @@ class CallbackExtTest {
         long a0() {
             throw error;
         }
+
+        long packed(long[] args) {
+            throw error;
+        }
     }
 
-    @Test
-    void aThrowingHandlerLeavesItsExceptionPendingAndLaterThunksReturnTheirFallback() {
+    @ParameterizedTest(name = "packed form: {0}")
+    @ValueSource(booleans = {false, true})
+    void aThrowingHandlerLeavesItsExceptionPendingAndLaterThunksReturnTheirFallback(boolean packed) {
         Thrower thrower = new Thrower();
         Recorder recorder = new Recorder(31);
-        long throwing = bindDirect(owner(), thrower, 0, -5);
+        long throwing = packed
+            ? CallbackExt.bind(owner(), thrower, "packed", "([J)J", 0, false, true, -5)
+            : bindDirect(owner(), thrower, 0, -5);
         long next = bindDirect(owner(), recorder, 0, 9);
         long[] results = new long[2];
         boolean[] pending = new boolean[2];
