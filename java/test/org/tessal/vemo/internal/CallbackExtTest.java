@@ -11,7 +11,11 @@ import static org.junit.jupiter.api.Assertions.assertSame;
 import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
+import java.lang.module.Configuration;
+import java.lang.module.ModuleFinder;
+import java.lang.reflect.InaccessibleObjectException;
 import java.lang.ref.WeakReference;
+import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.HashSet;
 import java.util.List;
@@ -283,6 +287,33 @@ class CallbackExtTest {
         long[] args = argumentsFor(arity, 5);
         assertEquals(41, ThunkCaller.call(thunk, args));
         assertArrayEquals(args, recorder.last);
+    }
+
+    /** Digest.of of the zv.sealed test module, which opens nothing to reflection. */
+    private static Class<?> sealedDigest() throws Exception {
+        ModuleLayer boot = ModuleLayer.boot();
+        Configuration config = boot.configuration().resolve(
+            ModuleFinder.of(Path.of(System.getProperty("zv.sealedModule"))), ModuleFinder.of(),
+            Set.of("zv.sealed"));
+        ModuleLayer layer = boot.defineModulesWithOneLoader(config, ClassLoader.getSystemClassLoader());
+        return layer.findLoader("zv.sealed").loadClass("org.tessal.vemo.sealed.Digest");
+    }
+
+    private static long digest(long[] values) {
+        long digest = values.length;
+        for (long value : values) digest = digest * 1_000_003L + value;
+        return digest;
+    }
+
+    @ParameterizedTest
+    @ValueSource(ints = {0, MAX_ARITY})
+    void aPackedMethodOutOfReflectionsReachGetsItsArrayThroughJni(int arity) throws Exception {
+        Class<?> sealed = sealedDigest();
+        assertThrows(InaccessibleObjectException.class,
+                     () -> sealed.getMethod("of", long[].class).setAccessible(true));
+        long thunk = CallbackExt.bind(owner(), sealed, "of", "([J)J", arity, true, true, -1);
+        long[] args = argumentsFor(arity, 9);
+        assertEquals(digest(args), ThunkCaller.call(thunk, args));
     }
 
     static final class EntryCounter {
