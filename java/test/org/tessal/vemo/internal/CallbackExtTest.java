@@ -14,6 +14,7 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 import java.lang.module.Configuration;
 import java.lang.module.ModuleFinder;
 import java.lang.reflect.InaccessibleObjectException;
+import java.lang.management.ManagementFactory;
 import java.lang.ref.WeakReference;
 import java.nio.file.Path;
 import java.util.ArrayList;
@@ -277,6 +278,29 @@ class CallbackExtTest {
         assertArrayEquals(new long[] {8, -9}, staticRecorder.last);
         assertNotSame(Thread.currentThread(), staticRecorder.thread);
         assertTrue(staticRecorder.thread.isDaemon());
+    }
+
+    /** Threads the JVM has started or attached so far; an attach counts one. */
+    private static long threadsSeen() {
+        return ManagementFactory.getThreadMXBean().getTotalStartedThreadCount();
+    }
+
+    @Test
+    void freeAndDisabledThunksLeaveAnUnknownThreadUnattached() {
+        Recorder recorder = new Recorder(51);
+        Object owner = owner();
+        long bound = bindDirect(owner, recorder, 0, -1);
+        long before = threadsSeen();
+        assertEquals(51, ThunkCaller.callOnNewThread(bound)[0]);
+        assertEquals(before + 1, threadsSeen(), "a bound thunk attaches the thread");
+
+        CallbackExt.setEnabled(false);
+        assertArrayEquals(new long[] {0, 0, 0}, ThunkCaller.callOnNewThread(bound));
+        CallbackExt.setEnabled(true);
+        CallbackExt.unbind(owner);
+        assertArrayEquals(new long[] {0, 0, 0}, ThunkCaller.callOnNewThread(bound));
+        assertEquals(before + 1, threadsSeen(), "neither attached the thread");
+        assertEquals(1, recorder.calls);
     }
 
     @ParameterizedTest
