@@ -1,0 +1,121 @@
+// BSD sockets behind utils/platform/socket.h.
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "utils/platform/socket.h"
+
+namespace utils::platform {
+namespace {
+
+int fd(const Socket& socket) { return static_cast<int>(socket.native()); }
+
+std::string errno_text(int error) { return std::strerror(error); }
+
+sockaddr_in loopback(uint16_t port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
+}
+
+IoResult io_result(ssize_t n) {
+  if (n >= 0) return {IoStatus::Done, static_cast<size_t>(n), {}};
+  const int error = errno;
+  switch (error) {
+    case EAGAIN:
+#if EWOULDBLOCK != EAGAIN
+    case EWOULDBLOCK:
+#endif
+      return {IoStatus::WouldBlock, 0, {}};
+    case EINTR:
+      return {IoStatus::Interrupted, 0, {}};
+    case ECONNRESET:
+    case EPIPE:
+      return {IoStatus::PeerReset, 0, errno_text(error)};
+    default:
+      return {IoStatus::Failed, 0, errno_text(error)};
+  }
+}
+
+}  // namespace
+
+Socket& Socket::operator=(Socket&& other) noexcept {
+  if (this != &other) {
+    close();
+    handle_ = std::exchange(other.handle_, kInvalid);
+  }
+  return *this;
+}
+
+void Socket::close() {
+  if (valid()) ::close(static_cast<int>(std::exchange(handle_, kInvalid)));
+}
+
+Socket connect_loopback(uint16_t port, std::string* error) {
+  Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!socket.valid()) {
+    *error = errno_text(errno);
+    return socket;
+  }
+  const sockaddr_in address = loopback(port);
+  int result;
+  do {
+    result = ::connect(fd(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) {
+    *error = errno_text(errno);
+    socket.close();
+  }
+  return socket;
+}
+
+Socket listen_loopback(int backlog, std::string* error) {
+  Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!socket.valid()) {
+    *error = errno_text(errno);
+    return socket;
+  }
+  const sockaddr_in address = loopback(0);
+  if (::bind(fd(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(fd(socket), backlog) != 0) {
+    *error = errno_text(errno);
+    socket.close();
+  }
+  return socket;
+}
+
+bool local_port(const Socket& socket, uint16_t* port) {
+  sockaddr_in address{};
+  socklen_t size = sizeof address;
+  if (::getsockname(fd(socket), reinterpret_cast<sockaddr*>(&address), &size) != 0) return false;
+  *port = ntohs(address.sin_port);
+  return true;
+}
+
+bool set_non_blocking(const Socket& socket) {
+  const int flags = ::fcntl(fd(socket), F_GETFL);
+  return flags >= 0 && ::fcntl(fd(socket), F_SETFL, flags | O_NONBLOCK) == 0;
+}
+
+Socket accept_connection(const Socket& listener) {
+  return Socket(::accept4(fd(listener), nullptr, nullptr, SOCK_CLOEXEC));
+}
+
+IoResult receive_some(const Socket& socket, char* buffer, size_t size) {
+  return io_result(::recv(fd(socket), buffer, size, 0));
+}
+
+IoResult send_some(const Socket& socket, const char* data, size_t size) {
+  return io_result(::send(fd(socket), data, size, MSG_NOSIGNAL));
+}
+
+}  // namespace utils::platform
