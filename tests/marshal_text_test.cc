@@ -145,8 +145,8 @@ TEST(ArrayTextTest, ReadsAnElementsKindAndValue) {
   };
   for (const Case& c : cases) {
     const ElementText element = read_element(c.element);
-    EXPECT_EQ(element.error, c.error) << c.element;
-    if (!element.error.empty()) continue;
+    EXPECT_EQ(std::string_view(element.error ? element.error : ""), c.error) << c.element;
+    if (element.error) continue;
     EXPECT_EQ(element.kind, c.kind) << c.element;
     EXPECT_EQ(element.value, c.value) << c.element;
   }

@@ -184,7 +184,9 @@ struct RecordingHandler : zvtest::TestObject<cef_v8handler_t> {
 };
 
 TEST_F(V8ApiTest, ScriptCallsAHandlerFunction) {
-  RecordingHandler handler;
+  // The function keeps its reference until the engine collects it, at the
+  // latest when the process exits, so the handler lives as long as that.
+  static RecordingHandler handler;
   {
     zvtest::V8Scope scope;
     const utils::CefString name = utils::cef_string("7");

@@ -5,8 +5,13 @@
 namespace cefwork::js {
 
 JSContextGroupRef group() {
-  static JSContextGroupRef shared = JSContextGroupCreate();  // lives as long as the process
-  return shared;
+  // Released when the process exits, so that the engine's own memory goes
+  // with it once every context is gone.
+  static struct Group {
+    JSContextGroupRef ref = JSContextGroupCreate();
+    ~Group() { JSContextGroupRelease(ref); }
+  } shared;
+  return shared.ref;
 }
 
 String::String(std::u16string_view text)

@@ -1,18 +1,40 @@
 #include "app/marshal/array_text.h"
 
+#include <array>
+
 #include "app/marshal/number_text.h"
 
+namespace {
+
+size_t semicolons(std::string_view text) {
+  size_t count = 0;
+  for (size_t at = text.find(';'); at != std::string_view::npos; at = text.find(';', at + 1)) ++count;
+  return count;
+}
+
+}  // namespace
+
 void ArrayTextWriter::begin_element() {
-  if (!first_) out_ += ';';
+  // The previous element's closing apostrophe, the separator and this
+  // element's opening, in one append.
+  constexpr std::string_view kFirst = "'0,";
+  constexpr std::string_view kNext = "';'0,";
+  const std::string_view opening = first_ ? kFirst : kNext;
+  out_.append(opening.data(), opening.size());
   first_ = false;
-  out_ += "'0,";
   kind_at_ = out_.size() - 2;
 }
 
 void ArrayTextWriter::end_element(ReturnType kind) {
   out_[kind_at_] = static_cast<char>('0' + kind.byte());
-  out_ += '\'';
 }
+
+void ArrayTextWriter::number_element(double value) {
+  begin_element();
+  append_double(out_, value);
+}
+
+void ArrayTextWriter::finish() { out_.append(first_ ? "\"" : "'\"", first_ ? 1 : 2); }
 
 bool strip_quotes(std::string_view text, std::string_view* inside) {
   if (text.size() < 2 || static_cast<unsigned char>(text.front()) >= 0x80 ||
@@ -29,15 +51,23 @@ ArrayPieces split_array_text(std::string_view text) {
     pieces.error = "not quoted";
     return pieces;
   }
-  bool quoted = false;
+  pieces.elements.reserve(semicolons(rest) + 1);
+  // Semicolons between a double quote and the next one do not cut.
   size_t start = 0;
-  for (size_t i = 0; i < rest.size(); ++i) {
-    if (rest[i] == '"') {
-      quoted = !quoted;
-    } else if (rest[i] == ';' && !quoted) {
-      pieces.elements.push_back(rest.substr(start, i - start));
-      start = i + 1;
+  size_t from = 0;
+  size_t quote = rest.find('"');
+  for (;;) {
+    const size_t semicolon = rest.find(';', from);
+    if (quote < semicolon) {
+      const size_t closing = rest.find('"', quote + 1);
+      if (closing == std::string_view::npos) break;  // quoted to the end
+      from = closing + 1;
+      quote = rest.find('"', from);
+      continue;
     }
+    if (semicolon == std::string_view::npos) break;
+    pieces.elements.push_back(rest.substr(start, semicolon - start));
+    start = from = semicolon + 1;
   }
   // An empty piece after the last semicolon is not an element.
   if (start < rest.size()) pieces.elements.push_back(rest.substr(start));
@@ -51,8 +81,9 @@ ElementText read_element(std::string_view element) {
     result.error = "elem not quoted";
     return result;
   }
-  bool quoted = false;
+  // The first comma outside apostrophes; every apostrophe flips the flag.
   size_t comma = std::string_view::npos;
+  bool quoted = false;
   for (size_t i = 0; i < inside.size(); ++i) {
     if (inside[i] == '\'') {
       quoted = !quoted;
@@ -65,12 +96,71 @@ ElementText read_element(std::string_view element) {
     result.error = "elem has no value";
     return result;
   }
-  const std::optional<int32_t> kind = parse_i32(inside.substr(0, comma));
-  if (!kind) {
-    result.error = "cannot parse i32";
-    return result;
+  if (comma == 1 && inside[0] >= '0' && inside[0] <= '9') {
+    result.kind = inside[0] - '0';
+  } else {
+    const std::optional<int32_t> kind = parse_i32(inside.substr(0, comma));
+    if (!kind) {
+      result.error = "cannot parse i32";
+      return result;
+    }
+    result.kind = *kind;
   }
-  result.kind = *kind;
   result.value = inside.substr(comma + 1);
   return result;
+}
+
+namespace {
+
+// The characters that end a plain element's value: its closing apostrophe,
+// or one that needs the general path.
+constexpr auto kEndsPlainValue = [] {
+  std::array<bool, 256> table{};
+  table['\''] = table[';'] = table['"'] = true;
+  return table;
+}();
+
+// The element starting at rest[start] when it is "'<digit>,<value>'" with a
+// value free of double quotes, semicolons and apostrophes, followed by a
+// semicolon or the end: the cut and the reading that the general path would
+// make. Returns the end of the element's piece, or npos when the fast path
+// does not apply.
+size_t plain_element(std::string_view rest, size_t start, ElementText* element) {
+  const size_t n = rest.size();
+  if (start + 3 >= n || rest[start] != '\'' || rest[start + 1] < '0' || rest[start + 1] > '9' ||
+      rest[start + 2] != ',')
+    return std::string_view::npos;
+  size_t i = start + 3;
+  while (i < n && !kEndsPlainValue[static_cast<unsigned char>(rest[i])]) ++i;
+  if (i == n || rest[i] != '\'' || (i + 1 < n && rest[i + 1] != ';')) return std::string_view::npos;
+  element->kind = rest[start + 1] - '0';
+  element->value = rest.substr(start + 3, i - start - 3);
+  return i + 1;
+}
+
+}  // namespace
+
+const char* read_array_text(std::string_view text, std::vector<ElementText>& elements) {
+  elements.clear();
+  std::string_view rest;
+  if (!strip_quotes(text, &rest)) return "not quoted";
+  elements.reserve(semicolons(rest) + 1);  // an upper bound of the elements
+  size_t start = 0;
+  while (start < rest.size()) {
+    ElementText element;
+    size_t end = plain_element(rest, start, &element);
+    if (end == std::string_view::npos) {
+      // The general cut: the next semicolon outside double quotes.
+      bool quoted = false;
+      end = start;
+      while (end < rest.size() && (quoted || rest[end] != ';')) {
+        if (rest[end] == '"') quoted = !quoted;
+        ++end;
+      }
+      element = read_element(rest.substr(start, end - start));
+    }
+    elements.push_back(element);
+    start = end + 1;  // past the semicolon; beyond the end when there is none
+  }
+  return nullptr;
 }

@@ -31,11 +31,13 @@ class ArrayTextWriter {
   explicit ArrayTextWriter(std::string& out) : out_(out) { out_ += '"'; }
   void begin_element();
   void end_element(ReturnType kind);
-  void finish() { out_ += '"'; }
+  // A whole element of kind Double, in one append.
+  void number_element(double value);
+  void finish();
 
  private:
   std::string& out_;
-  size_t kind_at_ = 0;
+  size_t kind_at_ = 0;  // where the open element's kind digit goes
   bool first_ = true;
 };
 
@@ -52,8 +54,15 @@ ArrayPieces split_array_text(std::string_view text);
 struct ElementText {
   int32_t kind = 0;  // as written; not yet mapped with ReturnType::from
   std::string_view value;
-  // "elem not quoted", "elem has no value" (no comma outside apostrophes)
-  // or "cannot parse i32" (the kind is not a 32-bit integer).
-  std::string_view error;
+  // Null, or "elem not quoted", "elem has no value" (no comma outside
+  // apostrophes) or "cannot parse i32" (the kind is not a 32-bit integer).
+  const char* error = nullptr;
 };
 ElementText read_element(std::string_view element);
+
+// split_array_text and read_element in one pass, into `elements` (cleared
+// first; a caller reading many texts can reuse its storage). Each element
+// carries its own error, if any. Returns null, or "not quoted". Elements
+// whose value holds no double quote, semicolon or apostrophe (numbers, most
+// strings) take a fast path with the same result.
+const char* read_array_text(std::string_view text, std::vector<ElementText>& elements);

@@ -13,68 +13,48 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 constexpr double kExactIntegerLimit = 9007199254740992.0;  // 2^53
 constexpr size_t kExactIntegerDigits = 15;
 
-// The shape of a decimal number text, found in one pass.
-struct DecimalShape {
-  bool valid = false;
-  bool plain_integer = false;  // digits only, no point or exponent
-  // Position of the first significant digit relative to the point, plus the
-  // exponent: positive for large magnitudes, negative for tiny ones.
-  int64_t magnitude = 0;
-};
-
-DecimalShape decimal_shape(std::string_view s) {
-  DecimalShape shape;
+// For a decimal number text that from_chars matched whole but could not
+// represent: the position of its first significant digit relative to the
+// point, plus the exponent. Positive for magnitudes too large, otherwise
+// too small.
+int64_t decimal_magnitude(std::string_view s) {
   size_t i = 0;
-  const size_t int_start = i;
-  while (i < s.size() && is_digit(s[i])) ++i;
-  const size_t int_digits = i - int_start;
-  size_t frac_digits = 0;
+  int64_t position = 0;  // of the first significant digit
+  bool significant = false;
   bool point = false;
-  if (i < s.size() && s[i] == '.') {
-    point = true;
-    ++i;
-    const size_t frac_start = i;
-    while (i < s.size() && is_digit(s[i])) ++i;
-    frac_digits = i - frac_start;
+  for (; i < s.size() && (is_digit(s[i]) || s[i] == '.'); ++i) {
+    if (s[i] == '.') {
+      point = true;
+    } else if (!significant) {
+      if (s[i] != '0') significant = true;
+      else if (point) --position;
+      if (significant && !point) position = 1;
+    } else if (!point) {
+      ++position;
+    }
   }
-  if (int_digits + frac_digits == 0) return shape;
   int64_t exponent = 0;
-  bool has_exponent = false;
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-    has_exponent = true;
+  if (i < s.size()) {  // 'e' or 'E'
     ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    const size_t exp_start = i;
-    for (; i < s.size() && is_digit(s[i]); ++i)
+    for (; i < s.size(); ++i)
       if (exponent < 1'000'000'000) exponent = exponent * 10 + (s[i] - '0');
-    if (i == exp_start) return shape;
     if (negative) exponent = -exponent;
   }
-  if (i != s.size()) return shape;
-
-  shape.valid = true;
-  shape.plain_integer = !point && !has_exponent;
-  // Only the sign of `magnitude` matters (for results out of range).
-  size_t lead = 0;
-  while (lead < int_digits && s[int_start + lead] == '0') ++lead;
-  if (lead < int_digits) {
-    shape.magnitude = static_cast<int64_t>(int_digits - lead) + exponent;
-  } else {
-    size_t zeros = 0;
-    const size_t frac_start = int_start + int_digits + 1;
-    while (zeros < frac_digits && s[frac_start + zeros] == '0') ++zeros;
-    shape.magnitude = exponent - static_cast<int64_t>(zeros);
-  }
-  return shape;
+  return position + exponent;
 }
 
 }  // namespace
 
 void append_int(std::string& out, int64_t value) {
   char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, result.ptr);
+  // 32-bit conversions are much cheaper, and most integers fit.
+  const auto result =
+      value >= 0 && value <= UINT32_MAX ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<uint32_t>(value))
+      : value < 0 && value >= INT32_MIN ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<int32_t>(value))
+                                        : std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, static_cast<size_t>(result.ptr - buffer));
 }
 
 void append_double(std::string& out, double value) {
@@ -84,7 +64,8 @@ void append_double(std::string& out, double value) {
     out += value < 0 ? "-inf" : "inf";
   } else if (value == 0) {
     out += '0';  // negative zero too
-  } else if (std::fabs(value) < kExactIntegerLimit && value == std::trunc(value)) {
+  } else if (std::fabs(value) < kExactIntegerLimit &&
+             static_cast<double>(static_cast<int64_t>(value)) == value) {
     append_int(out, static_cast<int64_t>(value));
   } else {
     // Fixed notation without a precision is the shortest round trip; the
@@ -97,29 +78,42 @@ void append_double(std::string& out, double value) {
 }
 
 std::optional<double> parse_double(std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
   bool negative = false;
-  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-    negative = text[0] == '-';
-    text.remove_prefix(1);
-  }
-  if (text == "inf") return negative ? -std::numeric_limits<double>::infinity()
-                                     : std::numeric_limits<double>::infinity();
-  if (text == "NaN") return std::numeric_limits<double>::quiet_NaN();
+  if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+  if (p == end) return std::nullopt;
 
-  const DecimalShape shape = decimal_shape(text);
-  if (!shape.valid) return std::nullopt;
-  double value = 0;
-  if (shape.plain_integer && text.size() <= kExactIntegerDigits) {
-    int64_t integer = 0;
-    for (char c : text) integer = integer * 10 + (c - '0');
-    value = static_cast<double>(integer);
-  } else {
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-      value = shape.magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-      return std::nullopt;
+  // Up to 15 digits and nothing else: exact as an integer, in one pass.
+  const size_t length = static_cast<size_t>(end - p);
+  if (length <= kExactIntegerDigits) {
+    uint64_t integer = 0;
+    size_t i = 0;
+    for (; i < length; ++i) {
+      const unsigned digit = static_cast<unsigned char>(p[i]) - unsigned{'0'};
+      if (digit > 9) break;
+      integer = integer * 10 + digit;
     }
+    if (i == length) return negative ? -static_cast<double>(integer) : static_cast<double>(integer);
+  }
+
+  if (!is_digit(*p) && *p != '.') {
+    const std::string_view word(p, static_cast<size_t>(end - p));
+    if (word == "inf") return negative ? -std::numeric_limits<double>::infinity()
+                                       : std::numeric_limits<double>::infinity();
+    if (word == "NaN") return std::numeric_limits<double>::quiet_NaN();
+    return std::nullopt;
+  }
+  // From a digit or a point on, from_chars accepts exactly the syntax above
+  // (its inf and nan forms need a letter first); it must take every byte.
+  double value = 0;
+  const auto result = std::from_chars(p, end, value);
+  if (result.ptr != end) return std::nullopt;
+  if (result.ec == std::errc::result_out_of_range) {
+    const int64_t magnitude = decimal_magnitude(std::string_view(p, static_cast<size_t>(end - p)));
+    value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  } else if (result.ec != std::errc()) {
+    return std::nullopt;
   }
   return negative ? -value : value;
 }

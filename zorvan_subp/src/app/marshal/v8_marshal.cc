@@ -112,18 +112,18 @@ MadeValue make_value(ReturnType kind, std::string_view text, int depth);
 
 MadeValue make_array(std::string_view text, int depth) {
   if (depth >= kMaxArrayDepth) return failed("array nested too deep");
-  ArrayPieces pieces = split_array_text(text);
-  if (!pieces.error.empty()) return failed(pieces.error);
-  MadeValue array = made(cef_v8value_create_array(static_cast<int>(pieces.elements.size())));
+  std::vector<ElementText> elements;
+  if (const char* error = read_array_text(text, elements)) return failed(error);
+  MadeValue array = made(cef_v8value_create_array(static_cast<int>(elements.size())));
   if (!array.value) return array;
-  for (size_t i = 0; i < pieces.elements.size(); ++i) {
-    const ElementText element = read_element(pieces.elements[i]);
-    if (!element.error.empty()) return failed(element.error);
+  cef_v8value_t* target = array.value.get();
+  for (size_t i = 0; i < elements.size(); ++i) {
+    const ElementText& element = elements[i];
+    if (element.error) return failed(element.error);
     const ReturnType kind = ReturnType::from(element.kind);
     MadeValue value = kind.byte() > ReturnType::Array ? failed("invalid elem type")
                                                       : make_value(kind, element.value, depth + 1);
     if (!value.value) return failed("invalid elem type");
-    cef_v8value_t* target = array.value.get();
     if (target->set_value_byindex(target, static_cast<int>(i), value.value.pass()) != 1)
       return failed("failed to set v8array index");
   }
