@@ -14,7 +14,6 @@
 
 namespace {
 
-using utils::CefRef;
 using V8Ref = CefRef<cef_v8value_t>;
 
 // Every test ends with no value, message or list left alive.
@@ -69,7 +68,7 @@ TEST_F(V8ApiTest, EnterAndExitKeepAStackOfContexts) {
     zvtest::V8Scope inner;
     auto current = CefRef<cef_v8context_t>::adopt(cef_v8context_get_current_context());
     // Arguments carry a reference that the callee takes over.
-    EXPECT_EQ(current->is_same(current.get(), CefRef<cef_v8context_t>::retain(inner.context()).release()), 1);
+    EXPECT_EQ(current->is_same(current.get(), pass_borrowed(inner.context())), 1);
     EXPECT_EQ(outer.context()->exit(outer.context()), 0);  // not the innermost
     EXPECT_EQ(cef_v8context_in_context(), 1);
   }

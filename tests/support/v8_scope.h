@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cef/cef_capi.h"
-#include "utils/cef_ref.h"
+#include "app/cef_ref.h"
 
 namespace zvtest {
 
@@ -19,12 +19,12 @@ class V8Scope {
   cef_v8context_t* context() const { return context_.get(); }
 
   // The value of `script`; fails the test (and gives null) on an exception.
-  utils::CefRef<cef_v8value_t> eval(const std::string& script);
+  CefRef<cef_v8value_t> eval(const std::string& script);
   // The message of the exception `script` throws, or "" when it throws none.
   std::string eval_exception(const std::string& script);
 
  private:
-  utils::CefRef<cef_v8context_t> context_;
+  CefRef<cef_v8context_t> context_;
 };
 
 }  // namespace zvtest

@@ -9,7 +9,6 @@
 
 namespace {
 
-using utils::CefRef;
 
 // The text for anything that is not convertible: objects, functions, dates,
 // array buffers, and arrays that contain themselves or nest too deep.
@@ -71,7 +70,7 @@ class ValueWriter {
   bool on_path(cef_v8value_t* value) {
     for (cef_v8value_t* outer : path_) {
       if (outer == value) return true;
-      if (outer->is_same && outer->is_same(outer, CefRef<cef_v8value_t>::retain(value).release()))
+      if (outer->is_same && outer->is_same(outer, pass_borrowed(value)))
         return true;
     }
     return false;

@@ -15,7 +15,7 @@
 
 #include "cef/cef_capi.h"
 #include "socket/return_type.h"
-#include "utils/cef_ref.h"
+#include "app/cef_ref.h"
 
 struct ReturnText {
   std::string text;
@@ -25,7 +25,7 @@ struct ReturnText {
 ReturnText v8value_to_return(cef_v8value_t* value, cef_v8context_t* context = nullptr);
 
 struct MadeValue {
-  utils::CefRef<cef_v8value_t> value;  // set on success
+  CefRef<cef_v8value_t> value;  // set on success
   std::string error;                   // set otherwise
 };
 
