@@ -77,10 +77,16 @@ void BM_DoublesArrayText(benchmark::State& state) { ArrayText(state, doubles());
 void BM_DoublesBaseline(benchmark::State& state) { PlainConversions(state, doubles()); }
 void BM_IntegersArrayText(benchmark::State& state) { ArrayText(state, integers()); }
 void BM_IntegersBaseline(benchmark::State& state) { PlainConversions(state, integers()); }
+// The same integers as the doubles script numbers are.
+void BM_IntegersAsDoublesBaseline(benchmark::State& state) {
+  const std::vector<int32_t> numbers = integers();
+  PlainConversions(state, std::vector<double>(numbers.begin(), numbers.end()));
+}
 
 BENCHMARK(BM_DoublesArrayText);
 BENCHMARK(BM_DoublesBaseline);
 BENCHMARK(BM_IntegersArrayText);
 BENCHMARK(BM_IntegersBaseline);
+BENCHMARK(BM_IntegersAsDoublesBaseline);
 
 }  // namespace

@@ -1,25 +1,21 @@
 #include "app/marshal/array_text.h"
 
 #include <array>
+#include <cstring>
 
 #include "app/marshal/number_text.h"
 
 namespace {
 
-size_t semicolons(std::string_view text) {
-  size_t count = 0;
-  for (size_t at = text.find(';'); at != std::string_view::npos; at = text.find(';', at + 1)) ++count;
-  return count;
-}
+// An element's opening; after the first element it also closes the
+// previous one and adds the separator. The kind digit is patched in.
+constexpr std::string_view kFirstOpening = "'0,";
+constexpr std::string_view kNextOpening = "';'0,";
 
 }  // namespace
 
 void ArrayTextWriter::begin_element() {
-  // The previous element's closing apostrophe, the separator and this
-  // element's opening, in one append.
-  constexpr std::string_view kFirst = "'0,";
-  constexpr std::string_view kNext = "';'0,";
-  const std::string_view opening = first_ ? kFirst : kNext;
+  const std::string_view opening = first_ ? kFirstOpening : kNextOpening;
   out_.append(opening.data(), opening.size());
   first_ = false;
   kind_at_ = out_.size() - 2;
@@ -30,8 +26,13 @@ void ArrayTextWriter::end_element(ReturnType kind) {
 }
 
 void ArrayTextWriter::number_element(double value) {
-  begin_element();
-  append_double(out_, value);
+  // Opening and number in one append: this is the hot path of number arrays.
+  char buffer[8 + kMaxNumberText];
+  const std::string_view opening = first_ ? kFirstOpening : kNextOpening;
+  std::memcpy(buffer, opening.data(), opening.size());
+  const size_t length = opening.size() + write_double(buffer + opening.size(), value);
+  out_.append(buffer, length);
+  first_ = false;
 }
 
 void ArrayTextWriter::finish() { out_.append(first_ ? "\"" : "'\"", first_ ? 1 : 2); }
@@ -51,7 +52,6 @@ ArrayPieces split_array_text(std::string_view text) {
     pieces.error = "not quoted";
     return pieces;
   }
-  pieces.elements.reserve(semicolons(rest) + 1);
   // Semicolons between a double quote and the next one do not cut.
   size_t start = 0;
   size_t from = 0;
@@ -144,7 +144,6 @@ const char* read_array_text(std::string_view text, std::vector<ElementText>& ele
   elements.clear();
   std::string_view rest;
   if (!strip_quotes(text, &rest)) return "not quoted";
-  elements.reserve(semicolons(rest) + 1);  // an upper bound of the elements
   size_t start = 0;
   while (start < rest.size()) {
     ElementText element;

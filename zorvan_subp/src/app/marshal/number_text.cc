@@ -1,6 +1,7 @@
 #include "app/marshal/number_text.h"
 
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <limits>
 
@@ -47,34 +48,43 @@ int64_t decimal_magnitude(std::string_view s) {
 
 }  // namespace
 
+namespace {
+
+size_t write_int(char* out, int64_t value) {
+  char* const last = out + 24;
+  // 32-bit conversions are much cheaper, and most integers fit.
+  const auto result = value >= 0 && value <= UINT32_MAX ? std::to_chars(out, last, static_cast<uint32_t>(value))
+                      : value < 0 && value >= INT32_MIN ? std::to_chars(out, last, static_cast<int32_t>(value))
+                                                        : std::to_chars(out, last, value);
+  return static_cast<size_t>(result.ptr - out);
+}
+
+size_t write_word(char* out, std::string_view word) {
+  std::memcpy(out, word.data(), word.size());
+  return word.size();
+}
+
+}  // namespace
+
 void append_int(std::string& out, int64_t value) {
   char buffer[24];
-  // 32-bit conversions are much cheaper, and most integers fit.
-  const auto result =
-      value >= 0 && value <= UINT32_MAX ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<uint32_t>(value))
-      : value < 0 && value >= INT32_MIN ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<int32_t>(value))
-                                        : std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, static_cast<size_t>(result.ptr - buffer));
+  out.append(buffer, write_int(buffer, value));
+}
+
+size_t write_double(char* out, double value) {
+  if (std::isnan(value)) return write_word(out, "NaN");
+  if (std::isinf(value)) return write_word(out, value < 0 ? "-inf" : "inf");
+  if (value == 0) return write_word(out, "0");  // negative zero too
+  if (std::fabs(value) < kExactIntegerLimit && static_cast<double>(static_cast<int64_t>(value)) == value)
+    return write_int(out, static_cast<int64_t>(value));
+  // Fixed notation without a precision is the shortest round trip.
+  const auto result = std::to_chars(out, out + kMaxNumberText, value, std::chars_format::fixed);
+  return static_cast<size_t>(result.ptr - out);
 }
 
 void append_double(std::string& out, double value) {
-  if (std::isnan(value)) {
-    out += "NaN";
-  } else if (std::isinf(value)) {
-    out += value < 0 ? "-inf" : "inf";
-  } else if (value == 0) {
-    out += '0';  // negative zero too
-  } else if (std::fabs(value) < kExactIntegerLimit &&
-             static_cast<double>(static_cast<int64_t>(value)) == value) {
-    append_int(out, static_cast<int64_t>(value));
-  } else {
-    // Fixed notation without a precision is the shortest round trip; the
-    // longest (the smallest subnormal) has 2 + 323 + 2 characters.
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    out.append(buffer, result.ptr);
-  }
+  char buffer[kMaxNumberText];
+  out.append(buffer, write_double(buffer, value));
 }
 
 std::optional<double> parse_double(std::string_view text) {
@@ -94,7 +104,10 @@ std::optional<double> parse_double(std::string_view text) {
       if (digit > 9) break;
       integer = integer * 10 + digit;
     }
-    if (i == length) return negative ? -static_cast<double>(integer) : static_cast<double>(integer);
+    if (i == length) {
+      const double value = static_cast<double>(static_cast<int64_t>(integer));  // below 10^15
+      return negative ? -value : value;
+    }
   }
 
   if (!is_digit(*p) && *p != '.') {

@@ -16,5 +16,11 @@
 void append_double(std::string& out, double value);
 void append_int(std::string& out, int64_t value);
 
+// The longest text append_double writes: the smallest subnormal, 2 + 323 + 2.
+inline constexpr size_t kMaxNumberText = 328;
+// Writes the text of `value` to `out` (room for kMaxNumberText) and returns
+// its length.
+size_t write_double(char* out, double value);
+
 std::optional<double> parse_double(std::string_view text);
 std::optional<int32_t> parse_i32(std::string_view text);
