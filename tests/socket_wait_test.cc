@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -208,6 +209,56 @@ TEST(WaitReturnTest, SilentConnectionIsDroppedAfterTheIdleLimit) {
       {}, limits);
   ASSERT_TRUE(outcome.answer) << outcome.error;
   EXPECT_TRUE(dropped);
+}
+
+TEST(WaitReturnTest, TricklingPeersCannotShutTheAnswerOut) {
+  WaitLimits limits;
+  limits.max_open_connections = 4;
+  std::vector<net::Socket> silent;
+  WaitOutcome outcome = wait_with_ticks(
+      [&](int tick, uint16_t port) {
+        if (tick <= 10) silent.push_back(zvtest::connect_and_send(port, "\x01"));
+        if (tick == 10) socket_client(port, "still heard", ReturnType::Str);
+      },
+      {}, limits);
+  ASSERT_TRUE(outcome.answer) << outcome.error;
+  EXPECT_EQ(outcome.answer->str_value, "still heard");
+}
+
+TEST(WaitReturnTest, EndlessSenderDoesNotStopTheTicks) {
+  // The flood gives up after kFloodLimit bytes; it must be stopped earlier
+  // by ticks, which cannot happen while the wait reads nothing but it.
+  constexpr size_t kFloodLimit = 128u << 20;
+  std::atomic<bool> stop{false};
+  std::atomic<size_t> flooded{0};
+  std::thread flood;
+  int ticks_while_flooding = 0;
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  WaitOutcome outcome = wait_with_ticks([&](int tick, uint16_t port) {
+    if (tick == 1) {
+      flood = std::thread([&, port] {
+        net::Socket peer = zvtest::connect_and_send(port, "");
+        const std::string chunk(64 * 1024, 'z');
+        while (!stop && flooded < kFloodLimit) {
+          const net::IoResult sent = net::send_some(peer, chunk.data(), chunk.size());
+          if (sent.status == net::IoStatus::Done) flooded += sent.bytes;
+          else if (sent.status != net::IoStatus::Interrupted) break;
+        }
+      });
+      return;
+    }
+    // The wait keeps ticking while far more than one read budget streams in.
+    if (flooded > (8u << 20)) ++ticks_while_flooding;
+    if (ticks_while_flooding == 50 || std::chrono::steady_clock::now() > give_up)
+      socket_client(port, "through", ReturnType::Str);
+  });
+  const bool flood_ran_out = flooded >= kFloodLimit;
+  stop = true;
+  flood.join();
+  ASSERT_TRUE(outcome.answer) << outcome.error;
+  EXPECT_EQ(outcome.answer->str_value, "through");
+  EXPECT_GE(ticks_while_flooding, 50);
+  EXPECT_FALSE(flood_ran_out);
 }
 
 TEST(WaitReturnTest, LargeTextArrivesWhole) {

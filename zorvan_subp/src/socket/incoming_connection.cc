@@ -4,7 +4,10 @@ namespace net = utils::platform;
 
 IncomingConnection::State IncomingConnection::pump(Clock::time_point now) {
   char chunk[16 * 1024];
-  for (;;) {
+  // A sender that keeps writing must not keep the waiting thread here: the
+  // rest is read on the next poll.
+  constexpr size_t kBytesPerPump = 1 << 20;
+  for (size_t taken = 0; taken < kBytesPerPump;) {
     net::IoResult result = net::receive_some(socket_, chunk, sizeof chunk);
     switch (result.status) {
       case net::IoStatus::Done:
@@ -13,6 +16,7 @@ IncomingConnection::State IncomingConnection::pump(Clock::time_point now) {
           return State::Complete;
         }
         bytes_.append(chunk, result.bytes);
+        taken += result.bytes;
         last_data_ = now;
         break;
       case net::IoStatus::Interrupted:
@@ -28,4 +32,5 @@ IncomingConnection::State IncomingConnection::pump(Clock::time_point now) {
         return State::Failed;
     }
   }
+  return State::Reading;
 }

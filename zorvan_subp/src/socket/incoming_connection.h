@@ -21,7 +21,8 @@ class IncomingConnection {
   IncomingConnection(utils::platform::Socket socket, Clock::time_point now)
       : socket_(std::move(socket)), last_data_(now) {}
 
-  // Reads what has arrived, without blocking, and returns the new state.
+  // Reads what has arrived (up to a budget), without blocking, and returns
+  // the new state.
   State pump(Clock::time_point now);
 
   // True when nothing arrived for longer than `limit`.

@@ -74,14 +74,15 @@ WaitOutcome wait_return(const Announcement& announcement, const WaitActions& act
   std::deque<IncomingConnection> open;  // in accept order
   for (;;) {
     bool accepted = false;
-    if (open.size() < limits.max_open_connections) {
-      net::Socket connection = net::accept_connection(listener);
-      if (connection.valid()) {
-        accepted = true;
-        // Windows hands the listener's mode on, POSIX does not: set it.
-        if (net::set_non_blocking(connection))
-          open.emplace_back(std::move(connection), IncomingConnection::Clock::now());
-      }
+    net::Socket connection = net::accept_connection(listener);
+    if (connection.valid()) {
+      accepted = true;
+      // Windows hands the listener's mode on, POSIX does not: set it.
+      if (net::set_non_blocking(connection))
+        open.emplace_back(std::move(connection), IncomingConnection::Clock::now());
+      // Peers that trickle bytes cannot shut newer connections out: the
+      // oldest goes. A real sender's message is complete when it is first read.
+      if (open.size() > limits.max_open_connections) open.pop_front();
     }
 
     const auto now = IncomingConnection::Clock::now();

@@ -10,9 +10,9 @@
 //
 // Connections are read without blocking, several at a time, and complete
 // ones are taken in accept order. A malformed connection (see read_buffer),
-// one the peer resets, and one that sends nothing for `idle_limit` are
-// dropped and the wait goes on, so no other local process can end or freeze
-// a wait.
+// one the peer resets, one that sends nothing for `idle_limit`, and the
+// oldest when too many are open are dropped and the wait goes on, so no
+// other local process can end or freeze a wait.
 #pragma once
 
 #include <chrono>
@@ -53,7 +53,7 @@ struct WaitLimits {
   // A real sender writes at once and closes; a connection silent this long
   // is dropped.
   std::chrono::milliseconds idle_limit = std::chrono::seconds(5);
-  // Connections read at the same time; more wait in the listen backlog.
+  // Connections read at the same time; beyond that the oldest is dropped.
   size_t max_open_connections = 64;
 };
 
