@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -46,6 +47,22 @@ IoResult io_result(ssize_t n) {
   }
 }
 
+// A connect interrupted by a signal goes on in the background (calling it
+// again would fail with EALREADY): wait until it is done and take its result.
+int finish_interrupted_connect(int socket) {
+  pollfd waiting{socket, POLLOUT, 0};
+  int ready;
+  do {
+    ready = ::poll(&waiting, 1, -1);
+  } while (ready < 0 && errno == EINTR);
+  if (ready < 0) return -1;
+  int error = 0;
+  socklen_t size = sizeof error;
+  if (::getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &size) != 0) return -1;
+  errno = error;
+  return error == 0 ? 0 : -1;
+}
+
 }  // namespace
 
 Socket& Socket::operator=(Socket&& other) noexcept {
@@ -67,10 +84,8 @@ Socket connect_loopback(uint16_t port, std::string* error) {
     return socket;
   }
   const sockaddr_in address = loopback(port);
-  int result;
-  do {
-    result = ::connect(fd(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  } while (result != 0 && errno == EINTR);
+  int result = ::connect(fd(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  if (result != 0 && errno == EINTR) result = finish_interrupted_connect(fd(socket));
   if (result != 0) {
     *error = errno_text(errno);
     socket.close();
