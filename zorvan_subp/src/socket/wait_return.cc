@@ -81,7 +81,8 @@ WaitOutcome wait_return(const Announcement& announcement, const WaitActions& act
       if (net::set_non_blocking(connection))
         open.emplace_back(std::move(connection), IncomingConnection::Clock::now());
       // Peers that trickle bytes cannot shut newer connections out: the
-      // oldest goes. A real sender's message is complete when it is first read.
+      // oldest goes. A real sender writes at once and is done long before
+      // that many connections arrive after it.
       if (open.size() > limits.max_open_connections) open.pop_front();
     }
 
