@@ -49,6 +49,29 @@ cef_display_handler_t display_handler{};
 cef_life_span_handler_t life_span_handler{};
 cef_client_t client{};
 
+// The host function the page calls: hostGreeting(name) answers
+// "Hello, <name>!".
+int CEF_CALLBACK on_process_message(cef_client_t*, cef_browser_t* browser, cef_frame_t* frame,
+                                    cef_process_id_t, cef_process_message_t* message) {
+  FunctionSt call{};
+  cefvemo_function_id(message, &call);
+  int handled = 0;
+  if (call.id == 1 && call.args == 1) {
+    static std::string argument;
+    cefvemo_function_arg(message, 0, [](int32_t, int32_t, const char* text) {
+      argument = text ? text : "";
+    });
+    const std::string answer = "Hello, " + argument + "!";
+    std::printf("demo: page called hostGreeting(\"%s\")\n", argument.c_str());
+    cefvemo_function_return(browser, call.id, call.port, 2, answer.c_str());
+    handled = 1;
+  }
+  release(message);
+  release(frame);
+  release(browser);
+  return handled;
+}
+
 void set_up_tables() {
   init_base(process_handler);
   process_handler.on_context_initialized = [](cef_browser_process_handler_t*) {
@@ -90,6 +113,7 @@ void set_up_tables() {
   client.get_load_handler = [](cef_client_t*) { return &load_handler; };
   client.get_display_handler = [](cef_client_t*) { return &display_handler; };
   client.get_life_span_handler = [](cef_client_t*) { return &life_span_handler; };
+  client.on_process_message_received = &on_process_message;
 }
 
 // The host's event loop: run a unit of work whenever the engine asked for
@@ -124,7 +148,8 @@ int main(int argc, char** argv) {
   httplib::Server server;
   server.Get("/", [](const httplib::Request&, httplib::Response& response) {
     response.set_content(
-        "<html><head><title>Zorvan demo page</title></head><body><p>Hello</p></body></html>",
+        "<html><head><title>Zorvan demo page</title></head><body><p>Hello</p>"
+        "<script>window.greeting = hostGreeting('page');</script></body></html>",
         "text/html");
   });
   const int port = server.bind_to_any_port("127.0.0.1");
@@ -145,11 +170,23 @@ int main(int argc, char** argv) {
                              int h, uint32_t flags) {
     return zv_native_window_apply(self, x, y, w, h, flags);
   };
-  cef_browser_t* browser = cefvemo_create_browser(&window, url.c_str(), &client, 800, 600, 1, 0);
+  cef_browser_t* browser = cefvemo_create_browser(&window, "", &client, 800, 600, 1, 0);
+  // Registered before the page loads: the page's own script calls it.
+  cefvemo_function(browser, "hostGreeting", 1);
+  cefvemo_load_url(browser, url.c_str(), nullptr, 0, nullptr, 0);
   std::printf("demo: browser %d opened on %s\n", cefvemo_get_id(browser), url.c_str());
   units = run_until([] { return page_loaded; });
   std::printf("demo: after %d unit(s): URL %s, title \"%s\"\n", units,
               take(cefvemo_get_url(browser)).c_str(), title.c_str());
+
+  static std::string value;
+  static int kind = -1;
+  const int ok = cefvemo_eval(browser, "document.title + ' / ' + window.greeting + ' / ' + (6 * 7)",
+                              0, [](int32_t flag, int32_t k, const char* text) {
+                                if (flag == 0) kind = k, value = text ? text : "";
+                              });
+  std::printf("demo: eval %s: kind %d, value \"%s\"\n", ok ? "done" : "failed", kind,
+              value.c_str());
 
   cefvemo_close_browser(browser, 0);
   run_until([] { return closed; });
@@ -159,5 +196,5 @@ int main(int argc, char** argv) {
   server.stop();
   server_thread.join();
   std::printf("demo: engine shut down; log in %s/lib.log\n", engine_dir.c_str());
-  return page_loaded && closed ? 0 : 1;
+  return page_loaded && closed && ok ? 0 : 1;
 }

@@ -11,6 +11,7 @@
 #include "cefwork/test_hooks.h"
 #include "command_line.h"
 #include "log.h"
+#include "renderer/renderer_process.h"
 #include "string_util.h"
 
 namespace cefwork {
@@ -35,6 +36,8 @@ constexpr cef_string_t cef_settings_t::*kStringMembers[] = {
     &cef_settings_t::application_client_id_for_file_scanning,
 };
 
+}  // namespace
+
 // The arguments this process was started with.
 std::vector<std::string> process_argv() {
   std::ifstream in("/proc/self/cmdline", std::ios::binary);
@@ -51,8 +54,6 @@ std::vector<std::string> process_argv() {
   }
   return argv;
 }
-
-}  // namespace
 
 Engine& Engine::get() {
   static Engine* engine = new Engine();  // lives as long as the process
@@ -193,6 +194,10 @@ CEF_EXPORT int cef_initialize(const cef_main_args_t* args, const cef_settings_t*
 CEF_EXPORT void cef_shutdown(void) { Engine::get().stop(); }
 
 CEF_EXPORT void cef_do_message_loop_work(void) {
+  if (cefwork::RendererProcess* renderer = cefwork::RendererProcess::current()) {
+    renderer->run_pending();
+    return;
+  }
   Engine& engine = Engine::get();
   if (engine.running()) engine.run_unit();
 }
@@ -200,11 +205,27 @@ CEF_EXPORT void cef_do_message_loop_work(void) {
 CEF_EXPORT int cef_execute_process(const cef_main_args_t* args, cef_app_t* application,
                                    void* windows_sandbox_info) {
   (void)args;
-  (void)application;
   (void)windows_sandbox_info;
-  // Without a process type this is the browser process: CEF returns -1 so
-  // that the caller goes on to cef_initialize.
-  return -1;
+  std::vector<std::string> argv = cefwork::process_argv();
+  std::vector<const char*> argp;
+  for (const auto& a : argv) argp.push_back(a.c_str());
+  cefwork::CommandLine* line = new cefwork::CommandLine();
+  line->init_from_argv(static_cast<int>(argp.size()), argp.data());
+  const std::u16string type = line->switch_value(u"type");
+  int code = -1;  // the browser process: the caller goes on to cef_initialize
+  if (type == u"renderer") {
+    if (application && application->on_before_command_line_processing) {
+      cef_string_t process_type{};
+      cefwork::assign(&process_type, type);
+      application->on_before_command_line_processing(application, &process_type, line->share());
+      cef_string_utf16_clear(&process_type);
+    }
+    code = cefwork::RendererProcess::run(application, *line);
+  } else if (!type.empty()) {
+    code = 0;  // other process types have nothing to do in this engine
+  }
+  line->release();
+  return code;
 }
 
 // Test hooks.

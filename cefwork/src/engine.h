@@ -14,6 +14,9 @@ namespace cefwork {
 
 class CommandLine;
 
+// The arguments this process was started with.
+std::vector<std::string> process_argv();
+
 class Engine {
  public:
   static Engine& get();

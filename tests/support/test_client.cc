@@ -97,8 +97,31 @@ TestFocus::TestFocus() {
   };
 }
 
+TestRequest::TestRequest() {
+  cef.on_render_process_terminated = [](cef_request_handler_t* self, cef_browser_t* browser,
+                                        cef_termination_status_t) {
+    Held held{browser};
+    TestClient& c = owner<TestRequest>(self);
+    c.renderer_terminations++;
+    c.events.push_back("renderer_terminated");
+  };
+}
+
 TestClient::TestClient() {
-  life_span.client = load.client = display.client = focus.client = this;
+  life_span.client = load.client = display.client = focus.client = request.client = this;
+  cef.get_request_handler = [](cef_client_t* self) {
+    auto& c = *static_cast<TestClient*>(of(self));
+    c.request.refs++;
+    return &c.request.cef;
+  };
+  cef.on_process_message_received = [](cef_client_t* self, cef_browser_t* browser,
+                                       cef_frame_t* frame, cef_process_id_t,
+                                       cef_process_message_t* message) {
+    Held held{browser, frame};
+    Held message_held{message};
+    auto& c = *static_cast<TestClient*>(of(self));
+    return c.on_message ? c.on_message(browser, message) : 0;
+  };
   cef.get_life_span_handler = [](cef_client_t* self) {
     auto& c = *static_cast<TestClient*>(of(self));
     c.life_span.refs++;

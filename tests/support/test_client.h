@@ -3,6 +3,7 @@
 // reference they are given.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,11 +31,22 @@ struct TestFocus : TestObject<cef_focus_handler_t> {
   TestFocus();
 };
 
+struct TestRequest : TestObject<cef_request_handler_t> {
+  TestClient* client = nullptr;
+  TestRequest();
+};
+
 struct TestClient : TestObject<cef_client_t> {
   TestLifeSpan life_span;
   TestLoad load;
   TestDisplay display;
   TestFocus focus;
+  TestRequest request;
+
+  // Serves process messages from the renderer as the Java host does; the
+  // message is borrowed (the client releases it afterwards).
+  std::function<int(cef_browser_t*, cef_process_message_t*)> on_message;
+  int renderer_terminations = 0;
 
   // Events in order, e.g. "load_end 200", "title Hello", "before_close".
   std::vector<std::string> events;

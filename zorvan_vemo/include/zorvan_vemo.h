@@ -17,6 +17,18 @@
 
 extern "C" {
 
+// A call from page script into a host function, as cefvemo_function_id
+// reads it: id and port are -1 and 0 when the message is not a call.
+typedef struct FunctionSt {
+  int32_t id;
+  int32_t port;
+  uint64_t args;
+} FunctionSt;
+
+// Receives a value, an Eval request or a tick: (flag, kind, text). The text
+// belongs to the library and is valid during the call only.
+typedef void (*cefvemo_return_callback)(int32_t flag, int32_t kind, const char* text);
+
 // Engine lifecycle.
 ZV_EXPORT void cefvemo_init(cef_app_t* app, const char* engine_dir, const char* options,
                             int32_t debug_port);
@@ -57,6 +69,17 @@ ZV_EXPORT void cefvemo_go_forward(cef_browser_t* browser);
 ZV_EXPORT cef_string_userfree_utf8_t cefvemo_get_url(cef_browser_t* browser);
 ZV_EXPORT void cefvemo_get_text(cef_browser_t* browser, cef_string_visitor_t* visitor);
 ZV_EXPORT cef_string_userfree_utf8_t cefvemo_request_to_java(cef_request_t* request);
+
+// Script.
+ZV_EXPORT void cefvemo_execute(cef_browser_t* browser, const char* script);
+ZV_EXPORT int32_t cefvemo_eval(cef_browser_t* browser, const char* script, int32_t port,
+                               cefvemo_return_callback callback);
+ZV_EXPORT int32_t cefvemo_function(cef_browser_t* browser, const char* name, int32_t id);
+ZV_EXPORT void cefvemo_function_id(cef_process_message_t* message, FunctionSt* record);
+ZV_EXPORT int32_t cefvemo_function_arg(cef_process_message_t* message, int32_t index,
+                                       cefvemo_return_callback callback);
+ZV_EXPORT int32_t cefvemo_function_return(cef_browser_t* browser, int32_t unused, int32_t port,
+                                          int32_t kind, const char* value);
 
 // Host string exchange.
 ZV_EXPORT cef_string_userfree_utf8_t cefvemo_cefstring_to_java(const cef_string_t* string);

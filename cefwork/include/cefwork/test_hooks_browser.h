@@ -17,4 +17,12 @@ CEF_EXPORT int cefwork_test_browser_destroyed(int identifier);
 // not kept); null for null.
 CEF_EXPORT const cef_browser_settings_t* cefwork_test_browser_settings(cef_browser_t* browser);
 
+// The process id of the browser's renderer, or -1 when it has none.
+CEF_EXPORT int cefwork_test_renderer_pid(cef_browser_t* browser);
+
+// One process-message round trip to the browser's renderer and back,
+// through the engine's channel and task queue but no handler: sends a ping
+// and runs units of work until the answer has arrived. 0 without a renderer.
+CEF_EXPORT int cefwork_test_renderer_round_trip(cef_browser_t* browser);
+
 }  // extern "C"

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 
+#include "browser/renderer_host.h"
 #include "browser/request.h"
 #include "cefwork/test_hooks_browser.h"
 #include "engine.h"
@@ -53,7 +54,25 @@ namespace {
 Browser* browser_of(cef_browser_t* self) { return Browser::from(self); }
 
 Frame::Frame(std::shared_ptr<BrowserCore> c) : core(std::move(c)) {
-  cef.is_valid = [](cef_frame_t* self) { return from(self)->core->closed ? 0 : 1; };
+  // A frame is valid while its browser is open and its renderer runs.
+  cef.is_valid = [](cef_frame_t* self) {
+    const BrowserCore& core = *from(self)->core;
+    return !core.closed && core.renderer_alive() ? 1 : 0;
+  };
+  cef.execute_java_script = [](cef_frame_t* self, const cef_string_t* code,
+                               const cef_string_t* script_url, int start_line) {
+    const BrowserCore& core = *from(self)->core;
+    if (!core.closed && core.renderer) core.renderer->execute_script(code, script_url, start_line);
+  };
+  cef.send_process_message = [](cef_frame_t* self, cef_process_id_t target,
+                                cef_process_message_t* message) {
+    const BrowserCore& core = *from(self)->core;
+    if (target == PID_RENDERER && !core.closed && core.renderer) {
+      core.renderer->send_process_message(message);
+    } else {
+      cefwork::release(message);
+    }
+  };
   cef.get_source = [](cef_frame_t* self, cef_string_visitor_t* visitor) {
     // The visitor's reference is taken over and dropped after the visit,
     // which comes on a later unit of work, as the source comes from the page.
@@ -240,6 +259,7 @@ void BrowserCore::close(bool force) {
         h && h->on_before_close) {
       h->on_before_close(h.get(), core->share_browser());
     }
+    if (core->renderer) core->renderer->close();
     log(LOGSEVERITY_VERBOSE, "browser " + std::to_string(core->id) + " closed");
     forget_open(core->id);
   });
@@ -257,6 +277,7 @@ cef_browser_t* create_browser(const cef_window_info_t* window_info, cef_client_t
   auto core = std::make_shared<BrowserCore>(next_browser_id++, client, *window_info,
                                             settings ? *settings : defaults);
   auto* browser = new Browser(core);
+  core->renderer = RendererHost::launch(core);
   open_browsers.push_back(Ref<cef_browser_t>::retain(&browser->cef));
   log(LOGSEVERITY_INFO, "browser " + std::to_string(core->id) + " created");
 
@@ -278,6 +299,8 @@ void drop_open_browsers() {
     BrowserCore& core = *Browser::from(b.get())->core;
     core.closed = true;
     if (core.load) core.load->cancelled = true;
+    if (core.renderer) core.renderer->close();
+    core.renderer.reset();
   }
   if (!open_browsers.empty())
     log(LOGSEVERITY_WARNING, std::to_string(open_browsers.size()) + " browser(s) open at shutdown");
@@ -312,6 +335,22 @@ CEF_EXPORT int cefwork_test_live_browsers(void) { return cefwork::live_browsers.
 
 CEF_EXPORT const cef_browser_settings_t* cefwork_test_browser_settings(cef_browser_t* browser) {
   return browser ? &cefwork::Browser::from(browser)->core->settings : nullptr;
+}
+
+CEF_EXPORT int cefwork_test_renderer_pid(cef_browser_t* browser) {
+  if (!browser) return -1;
+  const auto& renderer = cefwork::Browser::from(browser)->core->renderer;
+  return renderer ? static_cast<int>(renderer->pid()) : -1;
+}
+
+CEF_EXPORT int cefwork_test_renderer_round_trip(cef_browser_t* browser) {
+  if (!browser) return 0;
+  const auto renderer = cefwork::Browser::from(browser)->core->renderer;
+  if (!renderer || !renderer->alive()) return 0;
+  const uint32_t before = renderer->pongs();
+  renderer->ping();
+  while (renderer->pongs() == before && renderer->alive()) cef_do_message_loop_work();
+  return renderer->pongs() != before ? 1 : 0;
 }
 
 CEF_EXPORT int cefwork_test_browser_destroyed(int identifier) {

@@ -17,6 +17,7 @@
 namespace cefwork {
 
 class Browser;
+class RendererHost;
 
 struct HistoryEntry {
   FetchRequest request;     // fetched again for back, forward and reload
@@ -49,6 +50,7 @@ class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
   bool has_document = false;
   Document document;
   std::shared_ptr<LoadJob> load;  // the load in progress
+  std::shared_ptr<RendererHost> renderer;  // null when it could not be started
 
   // The browser with one reference for a callee, or null when it is gone.
   cef_browser_t* share_browser() const;
@@ -62,7 +64,14 @@ class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
   void stop();
   void close(bool force);
   void set_focus(bool focus);
-  bool loading() const { return load != nullptr; }
+  // A process message from the renderer, for the client (takes over the
+  // message's reference).
+  void deliver_process_message(cef_process_message_t* message);
+  void renderer_ended(cef_termination_status_t status);
+  bool renderer_alive() const;
+  bool loading() const { return load != nullptr || awaiting_document_ != 0; }
+  // The renderer has run the inline scripts of document `number`.
+  void document_loaded(uint32_t number);
   bool can_go_back() const { return history_index > 0; }
   bool can_go_forward() const { return history_index + 1 < static_cast<int>(history.size()); }
 
@@ -72,6 +81,10 @@ class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
   void commit(const std::shared_ptr<LoadJob>& job, const FetchResult& result);
   void report_error(int error, const std::string& url);
   void notify_loading_state();
+  void end_document_load();
+
+  uint32_t document_number_ = 0;
+  uint32_t awaiting_document_ = 0;  // committed, its scripts not yet run; 0 for none
 };
 
 // Creates a browser with its window and starts loading `url`; the result

@@ -4,6 +4,7 @@
 
 #include "browser/browser.h"
 #include "browser/load_threads.h"
+#include "browser/renderer_host.h"
 #include "engine.h"
 #include "log.h"
 #include "string_util.h"
@@ -94,6 +95,7 @@ void BrowserCore::reload() { go_to(history_index); }
 
 void BrowserCore::start(HistoryEntry entry, int target_index) {
   if (closed) return;
+  awaiting_document_ = 0;  // a document still running its scripts is left
   if (load) load->cancelled = true;  // a new navigation replaces the one in progress
   auto job = std::make_shared<LoadJob>();
   job->entry = std::move(entry);
@@ -121,6 +123,18 @@ void BrowserCore::start(HistoryEntry entry, int target_index) {
   });
 }
 
+void BrowserCore::end_document_load() {
+  awaiting_document_ = 0;
+  notify(*this, &cef_client_t::get_load_handler, &cef_load_handler_t::on_load_end,
+         share_main_frame(), document.status);
+}
+
+void BrowserCore::document_loaded(uint32_t number) {
+  if (closed || number != awaiting_document_) return;
+  end_document_load();
+  notify_loading_state();
+}
+
 void BrowserCore::finish(const std::shared_ptr<LoadJob>& job, const FetchResult& result) {
   if (job != load || closed) return;  // replaced, stopped or closed meanwhile
   load = nullptr;
@@ -144,6 +158,13 @@ void BrowserCore::commit(const std::shared_ptr<LoadJob>& job, const FetchResult&
   has_document = true;
   document = Document{result.final_url, result.content, result.status};
 
+  ++document_number_;
+  awaiting_document_ = 0;
+  if (renderer_alive()) {
+    renderer->commit_document(document_number_, document.url, document.source, javascript_enabled);
+    awaiting_document_ = document_number_;  // the load ends when its scripts have run
+  }
+
   const std::u16string url = utf8_to_utf16(document.url);
   cef_string_t url_string{};
   assign(&url_string, url);
@@ -156,8 +177,7 @@ void BrowserCore::commit(const std::shared_ptr<LoadJob>& job, const FetchResult&
   assign(&title_string, title.empty() ? url : utf8_to_utf16(title));
   notify(*this, &cef_client_t::get_display_handler, &cef_display_handler_t::on_title_change,
          static_cast<const cef_string_t*>(&title_string));
-  notify(*this, &cef_client_t::get_load_handler, &cef_load_handler_t::on_load_end,
-         share_main_frame(), document.status);
+  if (!awaiting_document_) end_document_load();
   cef_string_utf16_clear(&url_string);
   cef_string_utf16_clear(&title_string);
 }
@@ -201,6 +221,27 @@ void BrowserCore::set_focus(bool focus) {
     if (!core || core->closed || !core->window.focused) return;
     notify(*core, &cef_client_t::get_focus_handler, &cef_focus_handler_t::on_got_focus);
   });
+}
+
+void BrowserCore::deliver_process_message(cef_process_message_t* message) {
+  cef_client_t* c = client.get();
+  if (closed || !c || !c->on_process_message_received) {
+    cefwork::release(message);
+    return;
+  }
+  c->on_process_message_received(c, share_browser(), share_main_frame(), PID_RENDERER, message);
+}
+
+bool BrowserCore::renderer_alive() const { return renderer && renderer->alive(); }
+
+void BrowserCore::renderer_ended(cef_termination_status_t status) {
+  if (closed) return;  // the renderer of a closed browser ends as it should
+  if (awaiting_document_) {
+    end_document_load();
+    notify_loading_state();
+  }
+  notify(*this, &cef_client_t::get_request_handler,
+         &cef_request_handler_t::on_render_process_terminated, status);
 }
 
 }  // namespace cefwork

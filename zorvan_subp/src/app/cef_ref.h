@@ -52,6 +52,9 @@ class CefRef {
     return object_;
   }
 
+  // Gives the owned reference up to the caller (a CEF out-parameter).
+  T* release() { return std::exchange(object_, nullptr); }
+
   void reset() {
     if (object_) Base::release(std::exchange(object_, nullptr));
   }

@@ -114,6 +114,7 @@ WaitOutcome wait_return(const Announcement& announcement, const WaitActions& act
     if (!accepted) {
       if (actions.tick) actions.tick();
       cef_do_message_loop_work();
+      if (actions.abandoned && actions.abandoned()) return failure("no answer can come");
     }
   }
 }

@@ -47,6 +47,9 @@ using Announcement = std::variant<MessageAnnouncement, EvalAnnouncement>;
 struct WaitActions {
   std::function<void()> tick;                                // may be empty
   std::function<void(std::string_view text)> eval_request;  // may be empty
+  // May be empty. Asked after each unit of work: true when no answer can
+  // come any more (the peer is gone), which fails the wait.
+  std::function<bool()> abandoned;
 };
 
 struct WaitLimits {

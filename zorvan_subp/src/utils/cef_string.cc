@@ -50,8 +50,10 @@ std::string to_utf8(const cef_string_t* string) {
   return text;
 }
 
-UserFree16::~UserFree16() {
-  if (string_) cef_string_userfree_utf16_free(string_);
+UserFree16::~UserFree16() { reset(); }
+
+void UserFree16::reset() {
+  if (string_) cef_string_userfree_utf16_free(std::exchange(string_, nullptr));
 }
 
 UserFree8::UserFree8() : string_(cef_string_userfree_utf8_alloc()) {}

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "cef/cef_capi.h"
 
@@ -25,6 +26,9 @@ class CefString {
   cef_string_t* out() { return &value_; }
   // The struct itself, for members of CEF structures that CEF copies.
   const cef_string_t& value() const { return value_; }
+  // Hands the string to a new owner (CEF, for an out-parameter); this one
+  // is left empty.
+  cef_string_t release() { return std::exchange(value_, cef_string_t{}); }
 
  private:
   cef_string_t value_{};
@@ -45,12 +49,19 @@ class UserFree16 {
   explicit UserFree16(cef_string_userfree_t string = nullptr) : string_(string) {}
   ~UserFree16();
   UserFree16(UserFree16&& other) noexcept : string_(other.string_) { other.string_ = nullptr; }
-  UserFree16& operator=(UserFree16&&) = delete;
+  UserFree16& operator=(UserFree16&& other) noexcept {
+    if (this != &other) {
+      reset();
+      string_ = std::exchange(other.string_, nullptr);
+    }
+    return *this;
+  }
   UserFree16(const UserFree16&) = delete;
   UserFree16& operator=(const UserFree16&) = delete;
 
   const cef_string_t* get() const { return string_; }
   explicit operator bool() const { return string_ != nullptr; }
+  void reset();
 
  private:
   cef_string_userfree_t string_;

@@ -1,6 +1,7 @@
 // Browser views: browsers whose native window is a child of a toolkit
 // window; resizing, focus, closing, reference counting and identity.
 
+#include "app/ref_count.h"
 #include "browser_access.h"
 #include "utils/cef_string.h"
 #include "utils/platform/window.h"

@@ -71,7 +71,7 @@ ZV_EXPORT void cefvemo_load_url(cef_browser_t* browser, const char* url, const v
 
 ZV_EXPORT void cefvemo_load_text(cef_browser_t* browser, const char* text) {
   const utils::CefString text_string = utils::cef_string_from_c(text);
-  const utils::CefString url_string = utils::cef_string(vemo::kPlaceholderUrl);
+  const utils::CefString url_string = utils::cef_string(app::kPlaceholderUrl);
   const CefRef<cef_frame_t> frame = vemo::main_frame(browser);
   if (!frame || !vemo::require(frame->load_string, "null load_string")) return;
   frame->load_string(frame.get(), text_string.get(), url_string.get());

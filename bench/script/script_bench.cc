@@ -1,0 +1,179 @@
+// Script round trips through the real bridge, engine and renderer process.
+//
+//   floor            one engine process-message round trip to the renderer
+//                    and back, plus one bare loopback connect-send-close of a
+//                    17-byte message (what every answer costs at least)
+//   eval             cefvemo_eval of "1+1"
+//   host_call        one call from page script into a host function that the
+//                    host answers at once (measured over a loop in the page)
+//   eval_30000       30,000 evaluations in a row: 99th percentile of the
+//                    first and of the last thousand
+//
+// Ratios to the floor are reported as counters of the same run.
+
+#include <benchmark/benchmark.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "cefwork/test_hooks_browser.h"
+#include "support/eval_recorder.h"
+#include "support/test_app.h"
+#include "support/test_client.h"
+#include "zorvan_vemo.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Engine {
+  zvtest::TestApp app;
+  zvtest::ParentWindow parent;
+  zvtest::TestClient client;
+  cef_browser_t* browser = nullptr;
+
+  Engine() {
+    cefvemo_init(&app.cef, zvtest::engine_dir().c_str(), ZV_SUBP_VERSION, 0);
+    zvtest::pump(1);
+    client.on_message = [this](cef_browser_t* b, cef_process_message_t* m) {
+      FunctionSt call{};
+      cefvemo_function_id(m, &call);
+      if (call.id != 1) return 0;
+      cefvemo_function_return(b, call.id, call.port, 0, "1");
+      return 1;
+    };
+    browser = cefvemo_create_browser(&parent, "", &client.cef, 100, 100, 1, 0);
+    cefvemo_function(browser, "ping", 1);
+    cefvemo_load_text(browser, "<html><body>bench</body></html>");
+    zvtest::pump_until([this] { return client.load_ends > 0 && !client.loading; });
+  }
+};
+
+Engine& engine() {
+  static Engine* e = new Engine();
+  return *e;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double percentile(std::vector<double> v, double p) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[std::min(v.size() - 1, static_cast<size_t>(p * v.size()))];
+}
+
+// One bare loopback message: connect, send 17 bytes, close; accept and read
+// to the end.
+double bare_connect_send_close_us(int listener, uint16_t port) {
+  const auto start = Clock::now();
+  const int client = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(port);
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  connect(client, reinterpret_cast<sockaddr*>(&to), sizeof to);
+  char message[17] = {};
+  send(client, message, sizeof message, 0);
+  close(client);
+  const int accepted = accept(listener, nullptr, nullptr);
+  char buffer[64];
+  while (recv(accepted, buffer, sizeof buffer, 0) > 0) {
+  }
+  close(accepted);
+  return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
+
+double floor_us(int samples) {
+  Engine& e = engine();
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at);
+  listen(listener, 128);
+  socklen_t len = sizeof at;
+  getsockname(listener, reinterpret_cast<sockaddr*>(&at), &len);
+  std::vector<double> trips, sockets;
+  for (int i = 0; i < samples; ++i) {
+    const auto start = Clock::now();
+    cefwork_test_renderer_round_trip(e.browser);
+    trips.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    sockets.push_back(bare_connect_send_close_us(listener, ntohs(at.sin_port)));
+  }
+  close(listener);
+  return median(trips) + median(sockets);
+}
+
+double eval_us(const char* script) {
+  zvtest::EvalRecorder recorder;
+  recorder.activate();
+  const auto start = Clock::now();
+  cefvemo_eval(engine().browser, script, 0, &zvtest::EvalRecorder::callback);
+  return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
+
+void BM_Eval(benchmark::State& state) {
+  const double floor = floor_us(500);
+  std::vector<double> samples;
+  for (auto _ : state) samples.push_back(eval_us("1+1"));
+  const double m = median(samples);
+  state.counters["floor_us"] = floor;
+  state.counters["median_us"] = m;
+  state.counters["ratio_to_floor"] = m / floor;
+  state.counters["evals_per_s"] = 1e6 / m;
+}
+
+void BM_HostCall(benchmark::State& state) {
+  const double floor = floor_us(500);
+  constexpr int kCalls = 500;
+  std::vector<double> per_call;
+  for (auto _ : state) {
+    const double loop = eval_us("for (var i = 0; i < 500; i++) ping(); 0");
+    const double empty = eval_us("for (var i = 0; i < 500; i++) {} 0");
+    per_call.push_back((loop - empty) / kCalls);
+  }
+  const double m = median(per_call);
+  state.counters["floor_us"] = floor;
+  state.counters["median_us"] = m;
+  state.counters["ratio_to_floor"] = m / floor;
+}
+
+void BM_Eval30000(benchmark::State& state) {
+  for (auto _ : state) {
+    std::vector<double> samples;
+    samples.reserve(30000);
+    for (int i = 0; i < 30000; ++i) samples.push_back(eval_us("1+1"));
+    const double first = percentile({samples.begin(), samples.begin() + 1000}, 0.99);
+    const double last = percentile({samples.end() - 1000, samples.end()}, 0.99);
+    state.counters["p99_first_us"] = first;
+    state.counters["p99_last_us"] = last;
+    state.counters["ratio_last_to_first"] = last / first;
+  }
+}
+
+BENCHMARK(BM_Eval)->Iterations(5000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HostCall)->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Eval30000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  engine();
+  benchmark::RunSpecifiedBenchmarks();
+  // Close the browser and stop the engine before exit.
+  Engine& e = engine();
+  cefvemo_close_browser(e.browser, 1);
+  zvtest::pump_until([&] { return e.client.closed; });
+  cefvemo_ref(e.browser, 0);
+  cefvemo_shutdown();
+  benchmark::Shutdown();
+  return 0;
+}

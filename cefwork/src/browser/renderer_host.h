@@ -1,0 +1,58 @@
+// The browser process's end of one browser's renderer process: it starts
+// the subprocess program as "--type=renderer" with one end of a socket pair,
+// sends it documents, scripts and process messages, and hands what the
+// renderer sends to the browser on the UI thread.
+#pragma once
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "cef/cef_capi.h"
+#include "ipc/channel.h"
+
+namespace cefwork {
+
+class BrowserCore;
+
+class RendererHost : public std::enable_shared_from_this<RendererHost> {
+ public:
+  // Null when the subprocess program cannot be started.
+  static std::shared_ptr<RendererHost> launch(const std::shared_ptr<BrowserCore>& core);
+  ~RendererHost();
+
+  bool alive() const { return alive_.load(); }
+  pid_t pid() const { return pid_; }
+
+  void commit_document(uint32_t number, const std::string& url, const std::string& source,
+                       bool javascript);
+  void execute_script(const cef_string_t* code, const cef_string_t* script_url, int start_line);
+  // Takes over the message's reference.
+  void send_process_message(cef_process_message_t* message);
+  // Sends a ping; pongs() counts the answers received on the UI thread.
+  void ping();
+  uint32_t pongs() const { return pongs_; }
+  // Tells the renderer the browser is gone and ends the connection.
+  void close();
+
+ private:
+  RendererHost(int browser_id, std::weak_ptr<BrowserCore> core);
+  void received(uint32_t type, std::string payload);
+  void ended();
+  // Waits up to `milliseconds` for the renderer to end; its wait status, or
+  // -1 when it still runs.
+  int reap(int milliseconds);
+
+  const int browser_id_;
+  std::weak_ptr<BrowserCore> core_;
+  pid_t pid_ = -1;
+  std::atomic<bool> alive_{false};
+  bool reaped_ = false;
+  uint32_t pings_ = 0;
+  uint32_t pongs_ = 0;
+  std::unique_ptr<ipc::Channel> channel_;
+};
+
+}  // namespace cefwork

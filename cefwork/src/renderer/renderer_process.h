@@ -1,0 +1,63 @@
+// A renderer process of the work-alike: the loop that cef_execute_process
+// runs for "--type=renderer". It reads documents, scripts and process
+// messages from the browser process on a reader thread and runs them on the
+// main thread, which blocks in the loop or, inside a wait, drains them from
+// cef_do_message_loop_work. Each main-frame document gets a JavaScript
+// context with `window` as its global; inline scripts run in order.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "cef/cef_capi.h"
+#include "ipc/channel.h"
+#include "ref.h"
+
+namespace cefwork {
+
+class CommandLine;
+class RendererBrowser;
+
+class RendererProcess {
+ public:
+  // Runs the renderer; returns its exit code.
+  static int run(cef_app_t* app, const CommandLine& command_line);
+  // The running renderer of this process, or null.
+  static RendererProcess* current();
+  // The channel goes first, so that its reader never posts into a queue
+  // that is gone.
+  ~RendererProcess() { channel_.reset(); }
+
+  // Runs the tasks pending now (cef_do_message_loop_work).
+  void run_pending();
+  void post(std::function<void()> task);
+  bool send(uint32_t type, const std::string& payload);
+
+ private:
+  RendererProcess(cef_app_t* app, int fd);
+  int loop();
+  void received(uint32_t type, std::string payload);
+  void commit_document(int browser_id, std::string url, std::string source, bool javascript);
+  void execute_script(int browser_id, std::u16string code, std::u16string url, int line);
+  void process_message(int browser_id, cef_process_message_t* message);
+  void close_browser(int browser_id);
+  void release_context(RendererBrowser& browser);
+  RendererBrowser* browser(int id);
+
+  cef_app_t* app_;
+  Ref<cef_render_process_handler_t> handler_;
+  std::map<int, Ref<cef_browser_t>> browsers_;
+  std::unique_ptr<ipc::Channel> channel_;
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::function<void()>> tasks_;
+  bool quit_ = false;
+  int work_depth_ = 0;  // nesting of run_pending inside tasks
+};
+
+}  // namespace cefwork

@@ -1,0 +1,146 @@
+// Script API, browser side: run and evaluate script in a browser's main
+// frame, register host functions, and serve a call that page script made
+// into a host function.
+
+#include <string>
+
+#include "browser_access.h"
+#include "socket/socket_client.h"
+#include "socket/wait_return.h"
+#include "utils/cef_string.h"
+#include "utils/text.h"
+#include "zorvan_vemo.h"
+
+namespace {
+
+
+bool set_or_fatal(int result) {
+  if (result == 1) return true;
+  utils::fatal_not_equal("list value set", result, 1);
+  return false;
+}
+
+}  // namespace
+
+extern "C" {
+
+ZV_EXPORT void cefvemo_execute(cef_browser_t* browser, const char* script) {
+  const utils::CefString code = utils::cef_string_from_c(script);
+  const utils::CefString url = utils::cef_string_empty();
+  const CefRef<cef_frame_t> frame = vemo::main_frame(browser);
+  if (!frame || !vemo::require(frame->execute_java_script, "null execute_java_script")) return;
+  frame->execute_java_script(frame.get(), code.get(), url.get(), 0);
+}
+
+ZV_EXPORT int32_t cefvemo_eval(cef_browser_t* browser, const char* script, int32_t port,
+                               cefvemo_return_callback callback) {
+  const CefRef<cef_frame_t> frame = vemo::main_frame(browser);
+  if (!frame) return 0;
+  WaitActions actions;
+  if (callback) {
+    actions.tick = [callback] { callback(1, 5, nullptr); };
+    actions.eval_request = [callback](std::string_view text) {
+      callback(0, 6, std::string(text).c_str());
+    };
+  }
+  // No answer can come once the page's frame is gone (renderer ended,
+  // browser closed): the wait then fails instead of polling for ever.
+  cef_frame_t* f = frame.get();
+  actions.abandoned = [f] { return f->is_valid && f->is_valid(f) == 0; };
+
+  WaitOutcome outcome;
+  if (port == 0) {
+    const utils::CefString code = utils::cef_string_from_c(script);
+    const utils::CefString name = utils::cef_string("eval");
+    const CefRef<cef_process_message_t> message =
+        CefRef<cef_process_message_t>::adopt(cef_process_message_create(name.get()));
+    if (!message) return 0;
+    const CefRef<cef_list_value_t> args =
+        CefRef<cef_list_value_t>::adopt(message->get_argument_list(message.get()));
+    if (!args || !set_or_fatal(args->set_int(args.get(), 1, 0)) ||
+        !set_or_fatal(args->set_string(args.get(), 2, code.get())))
+      return 0;
+    outcome = wait_return(MessageAnnouncement{message.get(), f, PID_RENDERER}, actions);
+  } else {
+    const utils::Text code = utils::str_from_c(script);
+    outcome = wait_return(EvalAnnouncement{static_cast<uint16_t>(port), code.view()}, actions);
+  }
+  if (!outcome.answer) return 0;
+  if (callback) {
+    // The answer's text may hold the JVM's modified UTF-8 (a host function's
+    // result); it reaches the host decoded like every C string.
+    const utils::Text text = utils::str_from_c(outcome.answer->str_value.c_str());
+    callback(0, outcome.answer->kind.byte(), text.str().c_str());
+  }
+  return 1;
+}
+
+ZV_EXPORT int32_t cefvemo_function(cef_browser_t* browser, const char* name, int32_t id) {
+  const utils::CefString name_string = utils::cef_string_from_c(name);
+  const utils::CefString message_name = utils::cef_string("function");
+  const CefRef<cef_process_message_t> message =
+      CefRef<cef_process_message_t>::adopt(cef_process_message_create(message_name.get()));
+  if (!message) return 1;
+  const CefRef<cef_list_value_t> args =
+      CefRef<cef_list_value_t>::adopt(message->get_argument_list(message.get()));
+  if (!args || !set_or_fatal(args->set_int(args.get(), 0, id)) ||
+      !set_or_fatal(args->set_string(args.get(), 1, name_string.get())))
+    return 1;
+  const CefRef<cef_frame_t> frame = vemo::main_frame(browser);
+  if (!frame || !vemo::require(frame->send_process_message, "null send_process_message")) return 1;
+  frame->send_process_message(frame.get(), PID_RENDERER, message.pass());
+  return 1;
+}
+
+ZV_EXPORT void cefvemo_function_id(cef_process_message_t* message, FunctionSt* record) {
+  if (!record) return;
+  record->id = -1;
+  record->port = 0;
+  record->args = 0;
+  if (!message) return;
+  const bool valid = message->is_valid(message) != 0;
+  const utils::UserFree16 name(message->get_name(message));
+  const utils::CefString call = utils::cef_string("function_call");
+  if (!valid || cef_string_utf16_cmp(name.get(), call.get()) != 0) return;
+  const CefRef<cef_list_value_t> args =
+      CefRef<cef_list_value_t>::adopt(message->get_argument_list(message));
+  if (!args) return;
+  const size_t size = args->get_size(args.get());
+  record->port = args->get_int(args.get(), 0);
+  record->id = args->get_int(args.get(), 1);
+  record->args = size > 0 ? (size - 1) / 2 : 0;
+}
+
+ZV_EXPORT int32_t cefvemo_function_arg(cef_process_message_t* message, int32_t index,
+                                       cefvemo_return_callback callback) {
+  if (!message) return 1;
+  const CefRef<cef_list_value_t> args =
+      CefRef<cef_list_value_t>::adopt(message->get_argument_list(message));
+  if (!args) return 1;
+  // 32-bit index arithmetic; an index outside the list reads what CEF gives
+  // for a missing entry.
+  const int64_t kind_index = 2 * static_cast<int64_t>(index) + 2;
+  const int kind = kind_index >= 0 ? args->get_int(args.get(), static_cast<size_t>(kind_index)) : 0;
+  const utils::UserFree16 text(
+      kind_index + 1 >= 0 ? args->get_string(args.get(), static_cast<size_t>(kind_index + 1))
+                          : nullptr);
+  utils::UserFree8 utf8;
+  utf8.assign(text.get());
+  const char* c_text = utf8.c_str();
+  if (c_text && !*c_text) c_text = nullptr;  // no characters: a null text
+  if (callback) callback(0, ReturnType::from(kind).byte(), c_text);
+  return 1;
+}
+
+ZV_EXPORT int32_t cefvemo_function_return(cef_browser_t* browser, int32_t unused, int32_t port,
+                                          int32_t kind, const char* value) {
+  (void)browser;
+  (void)unused;
+  // The host's kind goes out as its low byte, unchanged.
+  return socket_client(static_cast<uint16_t>(port), value ? std::string(value) : std::string(),
+                       ReturnType::from_byte(static_cast<uint8_t>(kind)))
+             ? 1
+             : 0;
+}
+
+}  // extern "C"
