@@ -22,6 +22,14 @@ struct Held {
   }
 };
 
+// A handler table of the client, with the reference a getter hands out.
+template <auto Member>
+auto* CEF_CALLBACK give(cef_client_t* self) {
+  auto& handler = static_cast<TestClient*>(TestClient::of(self))->*Member;
+  handler.refs++;
+  return &handler.cef;
+}
+
 }  // namespace
 
 TestLifeSpan::TestLifeSpan() {
@@ -109,11 +117,7 @@ TestRequest::TestRequest() {
 
 TestClient::TestClient() {
   life_span.client = load.client = display.client = focus.client = request.client = this;
-  cef.get_request_handler = [](cef_client_t* self) {
-    auto& c = *static_cast<TestClient*>(of(self));
-    c.request.refs++;
-    return &c.request.cef;
-  };
+  cef.get_request_handler = &give<&TestClient::request>;
   cef.on_process_message_received = [](cef_client_t* self, cef_browser_t* browser,
                                        cef_frame_t* frame, cef_process_id_t,
                                        cef_process_message_t* message) {
@@ -122,26 +126,10 @@ TestClient::TestClient() {
     auto& c = *static_cast<TestClient*>(of(self));
     return c.on_message ? c.on_message(browser, message) : 0;
   };
-  cef.get_life_span_handler = [](cef_client_t* self) {
-    auto& c = *static_cast<TestClient*>(of(self));
-    c.life_span.refs++;
-    return &c.life_span.cef;
-  };
-  cef.get_load_handler = [](cef_client_t* self) {
-    auto& c = *static_cast<TestClient*>(of(self));
-    c.load.refs++;
-    return &c.load.cef;
-  };
-  cef.get_display_handler = [](cef_client_t* self) {
-    auto& c = *static_cast<TestClient*>(of(self));
-    c.display.refs++;
-    return &c.display.cef;
-  };
-  cef.get_focus_handler = [](cef_client_t* self) {
-    auto& c = *static_cast<TestClient*>(of(self));
-    c.focus.refs++;
-    return &c.focus.cef;
-  };
+  cef.get_life_span_handler = &give<&TestClient::life_span>;
+  cef.get_load_handler = &give<&TestClient::load>;
+  cef.get_display_handler = &give<&TestClient::display>;
+  cef.get_focus_handler = &give<&TestClient::focus>;
 }
 
 bool TestClient::saw(const std::string& event) const {

@@ -53,6 +53,20 @@ namespace {
 
 Browser* browser_of(cef_browser_t* self) { return Browser::from(self); }
 
+// Hands `text` to the visitor on a later unit of work, as a page's source
+// comes from the renderer; the visitor's reference is taken over and
+// dropped after the visit.
+void visit_later(cef_string_visitor_t* visitor, std::string text) {
+  Ref<cef_string_visitor_t> v = Ref<cef_string_visitor_t>::adopt(visitor);
+  Engine::get().post([v = std::move(v), text = std::move(text)] {
+    if (!v || !v->visit) return;
+    cef_string_t s{};
+    assign(&s, utf8_to_utf16(text));
+    v->visit(v.get(), &s);
+    cef_string_utf16_clear(&s);
+  });
+}
+
 Frame::Frame(std::shared_ptr<BrowserCore> c) : core(std::move(c)) {
   // A frame is valid while its browser is open and its renderer runs.
   cef.is_valid = [](cef_frame_t* self) {
@@ -74,28 +88,10 @@ Frame::Frame(std::shared_ptr<BrowserCore> c) : core(std::move(c)) {
     }
   };
   cef.get_source = [](cef_frame_t* self, cef_string_visitor_t* visitor) {
-    // The visitor's reference is taken over and dropped after the visit,
-    // which comes on a later unit of work, as the source comes from the page.
-    Ref<cef_string_visitor_t> v = Ref<cef_string_visitor_t>::adopt(visitor);
-    std::string source = from(self)->core->document.source;
-    Engine::get().post([v = std::move(v), source = std::move(source)] {
-      if (!v || !v->visit) return;
-      cef_string_t s{};
-      assign(&s, utf8_to_utf16(source));
-      v->visit(v.get(), &s);
-      cef_string_utf16_clear(&s);
-    });
+    visit_later(visitor, from(self)->core->document.source);
   };
   cef.get_text = [](cef_frame_t* self, cef_string_visitor_t* visitor) {
-    Ref<cef_string_visitor_t> v = Ref<cef_string_visitor_t>::adopt(visitor);
-    std::string text = document_text(from(self)->core->document.source);
-    Engine::get().post([v = std::move(v), text = std::move(text)] {
-      if (!v || !v->visit) return;
-      cef_string_t s{};
-      assign(&s, utf8_to_utf16(text));
-      v->visit(v.get(), &s);
-      cef_string_utf16_clear(&s);
-    });
+    visit_later(visitor, document_text(from(self)->core->document.source));
   };
   cef.load_request = [](cef_frame_t* self, cef_request_t* request) {
     const Ref<cef_request_t> r = Ref<cef_request_t>::adopt(request);

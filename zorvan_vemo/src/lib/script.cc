@@ -20,6 +20,22 @@ bool set_or_fatal(int result) {
   return false;
 }
 
+// A process message named `name` whose argument list holds an int at
+// `int_index` and a string at `string_index`; null when CEF made none.
+CefRef<cef_process_message_t> message_with(const char* name, size_t int_index, int32_t value,
+                                           size_t string_index, const cef_string_t* text) {
+  const utils::CefString message_name = utils::cef_string(name);
+  CefRef<cef_process_message_t> message =
+      CefRef<cef_process_message_t>::adopt(cef_process_message_create(message_name.get()));
+  if (!message) return message;
+  const CefRef<cef_list_value_t> args =
+      CefRef<cef_list_value_t>::adopt(message->get_argument_list(message.get()));
+  if (!args || !set_or_fatal(args->set_int(args.get(), int_index, value)) ||
+      !set_or_fatal(args->set_string(args.get(), string_index, text)))
+    return {};
+  return message;
+}
+
 }  // namespace
 
 extern "C" {
@@ -50,16 +66,10 @@ ZV_EXPORT int32_t cefvemo_eval(cef_browser_t* browser, const char* script, int32
 
   WaitOutcome outcome;
   if (port == 0) {
+    // Index 1 is sent as 0; the wait writes its port at index 0.
     const utils::CefString code = utils::cef_string_from_c(script);
-    const utils::CefString name = utils::cef_string("eval");
-    const CefRef<cef_process_message_t> message =
-        CefRef<cef_process_message_t>::adopt(cef_process_message_create(name.get()));
+    const CefRef<cef_process_message_t> message = message_with("eval", 1, 0, 2, code.get());
     if (!message) return 0;
-    const CefRef<cef_list_value_t> args =
-        CefRef<cef_list_value_t>::adopt(message->get_argument_list(message.get()));
-    if (!args || !set_or_fatal(args->set_int(args.get(), 1, 0)) ||
-        !set_or_fatal(args->set_string(args.get(), 2, code.get())))
-      return 0;
     outcome = wait_return(MessageAnnouncement{message.get(), f, PID_RENDERER}, actions);
   } else {
     const utils::Text code = utils::str_from_c(script);
@@ -77,15 +87,9 @@ ZV_EXPORT int32_t cefvemo_eval(cef_browser_t* browser, const char* script, int32
 
 ZV_EXPORT int32_t cefvemo_function(cef_browser_t* browser, const char* name, int32_t id) {
   const utils::CefString name_string = utils::cef_string_from_c(name);
-  const utils::CefString message_name = utils::cef_string("function");
   const CefRef<cef_process_message_t> message =
-      CefRef<cef_process_message_t>::adopt(cef_process_message_create(message_name.get()));
+      message_with("function", 0, id, 1, name_string.get());
   if (!message) return 1;
-  const CefRef<cef_list_value_t> args =
-      CefRef<cef_list_value_t>::adopt(message->get_argument_list(message.get()));
-  if (!args || !set_or_fatal(args->set_int(args.get(), 0, id)) ||
-      !set_or_fatal(args->set_string(args.get(), 1, name_string.get())))
-    return 1;
   const CefRef<cef_frame_t> frame = vemo::main_frame(browser);
   if (!frame || !vemo::require(frame->send_process_message, "null send_process_message")) return 1;
   frame->send_process_message(frame.get(), PID_RENDERER, message.pass());
