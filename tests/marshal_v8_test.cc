@@ -90,6 +90,30 @@ TEST_F(MarshalTest, DeepArraysEndInNotConvertible) {
   EXPECT_EQ(result.text.find("'0,1'"), std::string::npos);
 }
 
+// Arrays that share their sub-arrays or strings are small in the page but
+// would have an exponentially long text; past a bound on the elements and
+// text written, the value is not convertible. A large array of distinct
+// elements is still written.
+TEST_F(MarshalTest, SharedSubArraysDoNotMultiplyTheText) {
+  // As an evaluated result, with the context entered around each array.
+  auto nested = scope_.eval("var a = [1]; for (var i = 0; i < 30; i++) a = [a, a]; a");
+  const ReturnText result = v8value_to_return(nested.get(), scope_.context());
+  EXPECT_EQ(result.kind, ReturnType::Error);
+  EXPECT_EQ(result.text, "51");
+  EXPECT_LT(result.text.capacity(), 64u);
+  EXPECT_EQ(cef_v8context_in_context(), 1);
+
+  // As a host function's argument, without a context.
+  const ReturnText strings =
+      of_script("var s = 'x'.repeat(1 << 16); var b = []; for (var i = 0; i < 9999; i++) b.push(s); [b, b, b]");
+  EXPECT_EQ(strings.kind, ReturnType::Error);
+  EXPECT_EQ(strings.text, "51");
+
+  const ReturnText wide = of_script("Array.from({length: 9999}, (_, i) => Array.from({length: 50}, () => i))");
+  EXPECT_EQ(wide.kind, ReturnType::Array);
+  EXPECT_EQ(split_array_text(wide.text).elements.size(), 9999u);
+}
+
 TEST_F(MarshalTest, TheGivenContextIsEnteredAroundAnArray) {
   auto array = scope_.eval("[[1], [2]]");
   EXPECT_EQ(v8value_to_return(array.get(), scope_.context()).text, "\"'4,\"'0,1'\"';'4,\"'0,2'\"'\"");

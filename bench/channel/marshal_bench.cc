@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <random>
+#include <type_traits>
 #include <vector>
 
 #include "app/marshal/array_text.h"
@@ -28,19 +29,26 @@ std::vector<int32_t> integers() {
   return numbers;
 }
 
-// Reads an array text of kind-0 elements back into numbers. Like the text
-// and the numbers, the element list keeps its storage from run to run.
+// Reads an array text of kind-0 elements back into numbers, as
+// return_to_v8value does before it makes each value. Like the text and the
+// numbers, the element list keeps its storage from run to run.
 void read_numbers(const std::string& text, std::vector<ElementText>& elements, std::vector<double>& out) {
   read_array_text(text, elements);
   out.clear();
-  for (const ElementText& element : elements) out.push_back(*parse_double(element.value));
+  for (const ElementText& element : elements)
+    out.push_back(element.has_number ? element.number : *parse_double(element.value));
 }
 
+// Writes the numbers as v8value_to_return writes script numbers: those that
+// are 32-bit integers as integers, the others as doubles.
 template <class Number>
 void write_numbers(const std::vector<Number>& numbers, std::string& text) {
   text.clear();
   ArrayTextWriter writer(text);
-  for (Number n : numbers) writer.number_element(n);
+  for (Number n : numbers) {
+    if constexpr (std::is_integral_v<Number>) writer.int_element(n);
+    else writer.number_element(n);
+  }
   writer.finish();
 }
 

@@ -1,41 +1,50 @@
 #include "app/marshal/array_text.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "app/marshal/number_text.h"
 
 namespace {
 
-// An element's opening; after the first element it also closes the
-// previous one and adds the separator. The kind digit is patched in.
-constexpr std::string_view kFirstOpening = "'0,";
-constexpr std::string_view kNextOpening = "';'0,";
+// Room is grown by this much beyond what an element needs, so that a run
+// of number elements grows it about once per hundred integers.
+constexpr size_t kSpareRoom = 2048;
 
 }  // namespace
 
-void ArrayTextWriter::begin_element() {
-  const std::string_view opening = first_ ? kFirstOpening : kNextOpening;
-  out_.append(opening.data(), opening.size());
-  first_ = false;
-  kind_at_ = out_.size() - 2;
+char* ArrayTextWriter::grow_room(size_t size) {
+  if (!in_room_) {
+    end_ = out_.size();
+    in_room_ = true;
+  }
+  if (out_.size() - end_ < size) out_.resize(end_ + size + kSpareRoom);
+  return out_.data() + end_;
 }
 
-void ArrayTextWriter::end_element(ReturnType kind) {
-  out_[kind_at_] = static_cast<char>('0' + kind.byte());
+void ArrayTextWriter::settle() {
+  if (!in_room_) return;
+  out_.resize(end_);
+  in_room_ = false;
+}
+
+void ArrayTextWriter::begin_element(ReturnType kind) {
+  settle();
+  char buffer[kMaxOpening];
+  out_.append(buffer, static_cast<size_t>(opening(buffer, kind) - buffer));
 }
 
 void ArrayTextWriter::number_element(double value) {
-  // Opening and number in one append: this is the hot path of number arrays.
-  char buffer[8 + kMaxNumberText];
-  const std::string_view opening = first_ ? kFirstOpening : kNextOpening;
-  std::memcpy(buffer, opening.data(), opening.size());
-  const size_t length = opening.size() + write_double(buffer + opening.size(), value);
-  out_.append(buffer, length);
-  first_ = false;
+  char* const at = room(kMaxOpening + kMaxNumberText);
+  char* const text = opening(at, ReturnType::Double);
+  end_ += static_cast<size_t>(text - at) + write_double(text, value);
 }
 
-void ArrayTextWriter::finish() { out_.append(first_ ? "\"" : "'\"", first_ ? 1 : 2); }
+void ArrayTextWriter::finish() {
+  settle();
+  out_.append(first_ ? "\"" : "'\"", first_ ? 1 : 2);
+}
 
 bool strip_quotes(std::string_view text, std::string_view* inside) {
   if (text.size() < 2 || static_cast<unsigned char>(text.front()) >= 0x80 ||
@@ -74,11 +83,25 @@ ArrayPieces split_array_text(std::string_view text) {
   return pieces;
 }
 
+const char* ElementText::error() const {
+  switch (failure) {
+    case Failure::None:
+      return nullptr;
+    case Failure::NotQuoted:
+      return "elem not quoted";
+    case Failure::NoValue:
+      return "elem has no value";
+    case Failure::KindNotI32:
+      return "cannot parse i32";
+  }
+  return nullptr;
+}
+
 ElementText read_element(std::string_view element) {
   ElementText result;
   std::string_view inside;
   if (!strip_quotes(element, &inside)) {
-    result.error = "elem not quoted";
+    result.failure = ElementText::Failure::NotQuoted;
     return result;
   }
   // The first comma outside apostrophes; every apostrophe flips the flag.
@@ -93,7 +116,7 @@ ElementText read_element(std::string_view element) {
     }
   }
   if (comma == std::string_view::npos) {
-    result.error = "elem has no value";
+    result.failure = ElementText::Failure::NoValue;
     return result;
   }
   if (comma == 1 && inside[0] >= '0' && inside[0] <= '9') {
@@ -101,7 +124,7 @@ ElementText read_element(std::string_view element) {
   } else {
     const std::optional<int32_t> kind = parse_i32(inside.substr(0, comma));
     if (!kind) {
-      result.error = "cannot parse i32";
+      result.failure = ElementText::Failure::KindNotI32;
       return result;
     }
     result.kind = *kind;
@@ -120,21 +143,80 @@ constexpr auto kEndsPlainValue = [] {
   return table;
 }();
 
+// Eight ASCII digits at `p`, read together as one little-endian word: the
+// number they give, or -1 when one of the bytes is not a digit.
+int64_t eight_digits(const char* p) {
+  uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  // Every byte in '0'..'9': its high nibble is 3, and adding 6 keeps it 3.
+  if (((word & 0xF0F0F0F0F0F0F0F0) | (((word + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4)) !=
+      0x3333333333333333)
+    return -1;
+  word -= 0x3030303030303030;
+  word = word * 10 + (word >> 8);  // pairs of digits, in every other byte
+  word = (((word & 0x000000FF000000FF) * (100 + (1000000ULL << 32))) +
+          (((word >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))) >>
+         32;
+  return static_cast<int64_t>(word);
+}
+
+// Whether the element closes at rest[at]: an apostrophe, then a semicolon
+// or the end.
+bool closes_element(std::string_view rest, size_t at) {
+  return at < rest.size() && rest[at] == '\'' && (at + 1 == rest.size() || rest[at + 1] == ';');
+}
+
+// For the kind-0 value starting at rest[at], when it is a number that the
+// element's closing follows: its value as parse_double reads it, and the
+// end of its text; npos otherwise. The number is read on the raw text, in
+// one pass: an optional minus and up to 15 digits directly (such integers
+// are exact doubles), any other number from its first digit with
+// from_chars.
+size_t number_value(std::string_view rest, size_t at, double* number) {
+  const size_t n = rest.size();
+  const bool negative = at < n && rest[at] == '-';
+  size_t i = at + negative;
+  const size_t first_digit = i;
+  uint64_t integer = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (int64_t eight; i + 8 <= n && (eight = eight_digits(rest.data() + i)) >= 0; i += 8)
+      integer = integer * 100'000'000 + static_cast<uint64_t>(eight);
+  }
+  for (unsigned digit; i < n && (digit = static_cast<unsigned char>(rest[i]) - unsigned{'0'}) <= 9; ++i)
+    integer = integer * 10 + digit;  // wraps harmlessly beyond 19 digits
+  const size_t digits = i - first_digit;
+  if (digits >= 1 && digits <= 15 && closes_element(rest, i)) {
+    // The sign bit set without a branch (see write_int); "-0" gives -0.
+    const uint64_t bits = std::bit_cast<uint64_t>(static_cast<double>(integer)) | uint64_t{negative} << 63;
+    *number = std::bit_cast<double>(bits);
+    return i;
+  }
+  const char* const end = read_unsigned_number(rest.data() + first_digit, rest.data() + n, negative, number);
+  if (!end || !closes_element(rest, static_cast<size_t>(end - rest.data()))) return std::string_view::npos;
+  return static_cast<size_t>(end - rest.data());
+}
+
 // The element starting at rest[start] when it is "'<digit>,<value>'" with a
 // value free of double quotes, semicolons and apostrophes, followed by a
 // semicolon or the end: the cut and the reading that the general path would
-// make. Returns the end of the element's piece, or npos when the fast path
-// does not apply.
+// make, and for kind 0 the number, if the value is one. Returns the end of
+// the element's piece, or npos when the fast path does not apply.
 size_t plain_element(std::string_view rest, size_t start, ElementText* element) {
   const size_t n = rest.size();
   if (start + 3 >= n || rest[start] != '\'' || rest[start + 1] < '0' || rest[start + 1] > '9' ||
       rest[start + 2] != ',')
     return std::string_view::npos;
-  size_t i = start + 3;
-  while (i < n && !kEndsPlainValue[static_cast<unsigned char>(rest[i])]) ++i;
-  if (i == n || rest[i] != '\'' || (i + 1 < n && rest[i + 1] != ';')) return std::string_view::npos;
   element->kind = rest[start + 1] - '0';
-  element->value = rest.substr(start + 3, i - start - 3);
+  const size_t value_start = start + 3;
+  size_t i = element->kind == 0 ? number_value(rest, value_start, &element->number) : std::string_view::npos;
+  if (i != std::string_view::npos) {
+    element->has_number = true;
+  } else {
+    i = value_start;
+    while (i < n && !kEndsPlainValue[static_cast<unsigned char>(rest[i])]) ++i;
+    if (!closes_element(rest, i)) return std::string_view::npos;
+  }
+  element->value = rest.substr(value_start, i - value_start);
   return i + 1;
 }
 

@@ -50,15 +50,6 @@ int64_t decimal_magnitude(std::string_view s) {
 
 namespace {
 
-size_t write_int(char* out, int64_t value) {
-  char* const last = out + 24;
-  // 32-bit conversions are much cheaper, and most integers fit.
-  const auto result = value >= 0 && value <= UINT32_MAX ? std::to_chars(out, last, static_cast<uint32_t>(value))
-                      : value < 0 && value >= INT32_MIN ? std::to_chars(out, last, static_cast<int32_t>(value))
-                                                        : std::to_chars(out, last, value);
-  return static_cast<size_t>(result.ptr - out);
-}
-
 size_t write_word(char* out, std::string_view word) {
   std::memcpy(out, word.data(), word.size());
   return word.size();
@@ -67,7 +58,7 @@ size_t write_word(char* out, std::string_view word) {
 }  // namespace
 
 void append_int(std::string& out, int64_t value) {
-  char buffer[24];
+  char buffer[kMaxIntText];
   out.append(buffer, write_int(buffer, value));
 }
 
@@ -110,25 +101,43 @@ std::optional<double> parse_double(std::string_view text) {
     }
   }
 
+  return parse_unsigned_double(std::string_view(p, length), negative);
+}
+
+const char* read_unsigned_number(const char* p, const char* end, bool negative, double* number) {
+  if (p == end) return nullptr;
   if (!is_digit(*p) && *p != '.') {
-    const std::string_view word(p, static_cast<size_t>(end - p));
-    if (word == "inf") return negative ? -std::numeric_limits<double>::infinity()
-                                       : std::numeric_limits<double>::infinity();
-    if (word == "NaN") return std::numeric_limits<double>::quiet_NaN();
-    return std::nullopt;
+    const std::string_view rest(p, static_cast<size_t>(end - p));
+    if (rest.starts_with("inf")) {
+      *number = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+      return p + 3;
+    }
+    if (rest.starts_with("NaN")) {
+      *number = std::numeric_limits<double>::quiet_NaN();
+      return p + 3;
+    }
+    return nullptr;
   }
-  // From a digit or a point on, from_chars accepts exactly the syntax above
-  // (its inf and nan forms need a letter first); it must take every byte.
+  // From a digit or a point on, from_chars reads exactly the syntax above
+  // (its inf and nan forms need a letter first).
   double value = 0;
   const auto result = std::from_chars(p, end, value);
-  if (result.ptr != end) return std::nullopt;
   if (result.ec == std::errc::result_out_of_range) {
-    const int64_t magnitude = decimal_magnitude(std::string_view(p, static_cast<size_t>(end - p)));
+    const int64_t magnitude = decimal_magnitude(std::string_view(p, static_cast<size_t>(result.ptr - p)));
     value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   } else if (result.ec != std::errc()) {
-    return std::nullopt;
+    return nullptr;
   }
-  return negative ? -value : value;
+  *number = negative ? -value : value;
+  return result.ptr;
+}
+
+std::optional<double> parse_unsigned_double(std::string_view text, bool negative) {
+  if (text.empty()) return std::nullopt;
+  double number = 0;
+  const char* const end = text.data() + text.size();
+  if (read_unsigned_number(text.data(), end, negative, &number) != end) return std::nullopt;
+  return number;
 }
 
 std::optional<int32_t> parse_i32(std::string_view text) {

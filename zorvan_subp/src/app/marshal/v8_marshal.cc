@@ -9,9 +9,9 @@
 
 namespace {
 
-
 // The text for anything that is not convertible: objects, functions, dates,
-// array buffers, and arrays that contain themselves or nest too deep.
+// array buffers, arrays that contain themselves or nest too deep, and
+// values whose text would be too large.
 constexpr std::string_view kNotConvertible = "51";
 
 bool test(cef_v8value_t* value, int(CEF_CALLBACK* cef_v8value_t::*member)(cef_v8value_t*)) {
@@ -19,44 +19,66 @@ bool test(cef_v8value_t* value, int(CEF_CALLBACK* cef_v8value_t::*member)(cef_v8
   return call && call(value) == 1;
 }
 
+// Bounds the text of one conversion. Arrays that share their sub-arrays or
+// strings (a = [a, a], over and over) stay small in the page but have a
+// text exponential in their depth; past either limit the whole value is not
+// convertible. Both are far beyond what a page hands over in earnest.
+constexpr size_t kMaxConvertedElements = 1'000'000;
+constexpr size_t kMaxConvertedText = size_t{64} << 20;  // bytes
+
 class ValueWriter {
  public:
   ValueWriter(std::string& out, cef_v8context_t* context) : out_(out), context_(context) {}
 
-  // Appends the text of `value` and returns its kind.
-  ReturnType append(cef_v8value_t* value) {
+  // Appends the text of `value` and returns its kind. As an element of
+  // `array`, the value is written with its element opening.
+  ReturnType append(cef_v8value_t* value, ArrayTextWriter* array = nullptr) {
     if (test(value, &cef_v8value_t::is_null) || test(value, &cef_v8value_t::is_undefined))
-      return ReturnType::Null;
+      return open(array, ReturnType::Null);
     if (test(value, &cef_v8value_t::is_bool)) {
+      open(array, ReturnType::Bool);
       out_ += value->get_bool_value(value) ? '1' : '0';
       return ReturnType::Bool;
     }
-    if (test(value, &cef_v8value_t::is_int)) {
-      append_int(out_, value->get_int_value(value));
-      return ReturnType::Double;
-    }
-    if (test(value, &cef_v8value_t::is_uint)) {
-      append_int(out_, value->get_uint_value(value));
-      return ReturnType::Double;
-    }
+    if (test(value, &cef_v8value_t::is_int)) return integer(array, value->get_int_value(value));
+    if (test(value, &cef_v8value_t::is_uint)) return integer(array, value->get_uint_value(value));
     if (test(value, &cef_v8value_t::is_double)) {
-      append_double(out_, value->get_double_value(value));
+      const double number = value->get_double_value(value);
+      if (array) array->number_element(number);
+      else append_double(out_, number);
       return ReturnType::Double;
     }
     if (test(value, &cef_v8value_t::is_string)) {
+      open(array, ReturnType::Str);
       append_string(value);
       return ReturnType::Str;
     }
     if (test(value, &cef_v8value_t::is_array) && !on_path(value) &&
         path_.size() < static_cast<size_t>(kMaxArrayDepth)) {
+      open(array, ReturnType::Array);
       append_array(value);
       return ReturnType::Array;
     }
+    open(array, ReturnType::Error);
     out_ += kNotConvertible;
     return ReturnType::Error;
   }
 
+  // True when the text grew beyond the limits; it is then incomplete.
+  bool too_large() const { return too_large_; }
+
  private:
+  static ReturnType open(ArrayTextWriter* array, ReturnType kind) {
+    if (array) array->begin_element(kind);
+    return kind;
+  }
+
+  ReturnType integer(ArrayTextWriter* array, int64_t value) {
+    if (array) array->int_element(value);
+    else append_int(out_, value);
+    return ReturnType::Double;
+  }
+
   void append_string(cef_v8value_t* value) {
     utils::UserFree16 utf16(value->get_string_value(value));
     if (!utf16) return;
@@ -80,11 +102,13 @@ class ValueWriter {
     if (context_) check_one("enter", context_->enter(context_));
     path_.push_back(array);
     ArrayTextWriter writer(out_);
-    for (int i = 0; i < kMaxArrayElements; ++i) {
+    for (int i = 0; i < kMaxArrayElements && !too_large_; ++i) {
       auto element = CefRef<cef_v8value_t>::adopt(array->get_value_byindex(array, i));
       if (!element || test(element.get(), &cef_v8value_t::is_undefined)) break;
-      writer.begin_element();
-      writer.end_element(append(element.get()));
+      append(element.get(), &writer);
+      // Checked after the element, so that a large string counts at once;
+      // a nested array has counted its own elements.
+      too_large_ = too_large_ || ++elements_ > kMaxConvertedElements || out_.size() > kMaxConvertedText;
     }
     writer.finish();
     path_.pop_back();
@@ -98,6 +122,8 @@ class ValueWriter {
   std::string& out_;
   cef_v8context_t* context_;
   std::vector<cef_v8value_t*> path_;  // the arrays being written, outermost first
+  size_t elements_ = 0;               // array elements written so far
+  bool too_large_ = false;
 };
 
 MadeValue failed(std::string_view error) { return {{}, std::string(error)}; }
@@ -118,10 +144,11 @@ MadeValue make_array(std::string_view text, int depth) {
   cef_v8value_t* target = array.value.get();
   for (size_t i = 0; i < elements.size(); ++i) {
     const ElementText& element = elements[i];
-    if (element.error) return failed(element.error);
+    if (element.error()) return failed(element.error());
     const ReturnType kind = ReturnType::from(element.kind);
-    MadeValue value = kind.byte() > ReturnType::Array ? failed("invalid elem type")
-                                                      : make_value(kind, element.value, depth + 1);
+    MadeValue value = element.has_number                ? made(cef_v8value_create_double(element.number))
+                      : kind.byte() > ReturnType::Array ? failed("invalid elem type")
+                                                        : make_value(kind, element.value, depth + 1);
     if (!value.value) return failed("invalid elem type");
     if (target->set_value_byindex(target, static_cast<int>(i), value.value.pass()) != 1)
       return failed("failed to set v8array index");
@@ -158,6 +185,8 @@ ReturnText v8value_to_return(cef_v8value_t* value, cef_v8context_t* context) {
   ReturnText result;
   ValueWriter writer(result.text, context);
   result.kind = writer.append(value);
+  // A fresh text, so that the large one's storage goes now.
+  if (writer.too_large()) return {std::string(kNotConvertible), ReturnType::Error};
   return result;
 }
 
