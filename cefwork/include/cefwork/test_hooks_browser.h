@@ -25,4 +25,9 @@ CEF_EXPORT int cefwork_test_renderer_pid(cef_browser_t* browser);
 // and runs units of work until the answer has arrived. 0 without a renderer.
 CEF_EXPORT int cefwork_test_renderer_round_trip(cef_browser_t* browser);
 
+// The number of script contexts and script values that exist in the
+// browser's renderer, asked over its channel (units of work run until the
+// answer arrives). 0 without a renderer.
+CEF_EXPORT int cefwork_test_renderer_objects(cef_browser_t* browser, int* contexts, int* values);
+
 }  // extern "C"

@@ -349,6 +349,19 @@ CEF_EXPORT int cefwork_test_renderer_round_trip(cef_browser_t* browser) {
   return renderer->pongs() != before ? 1 : 0;
 }
 
+CEF_EXPORT int cefwork_test_renderer_objects(cef_browser_t* browser, int* contexts, int* values) {
+  if (!browser) return 0;
+  const auto renderer = cefwork::Browser::from(browser)->core->renderer;
+  if (!renderer || !renderer->alive()) return 0;
+  const uint32_t before = renderer->objects_replies();
+  renderer->ask_objects();
+  while (renderer->objects_replies() == before && renderer->alive()) cef_do_message_loop_work();
+  if (renderer->objects_replies() == before) return 0;
+  if (contexts) *contexts = renderer->last_objects().first;
+  if (values) *values = renderer->last_objects().second;
+  return 1;
+}
+
 CEF_EXPORT int cefwork_test_browser_destroyed(int identifier) {
   std::lock_guard lock(cefwork::destroyed_mutex);
   return cefwork::destroyed_ids.count(identifier) ? 1 : 0;

@@ -144,6 +144,12 @@ void RendererHost::ping() {
   if (channel_) channel_->send(ipc::kPing, w.data());
 }
 
+void RendererHost::ask_objects() {
+  ipc::Writer w;
+  w.i32(browser_id_);
+  if (channel_) channel_->send(ipc::kObjects, w.data());
+}
+
 void RendererHost::close() {
   if (!channel_) return;
   ipc::Writer w;
@@ -158,6 +164,13 @@ void RendererHost::received(uint32_t type, std::string payload) {
   r.i32();  // browser id: one renderer serves one browser
   if (type == ipc::kPong) {
     ++pongs_;
+    return;
+  }
+  if (type == ipc::kObjectsReply) {
+    const int contexts = r.i32();
+    const int values = r.i32();
+    if (r.ok()) last_objects_ = {contexts, values};
+    ++objects_replies_;
     return;
   }
   if (type == ipc::kDocumentLoaded) {

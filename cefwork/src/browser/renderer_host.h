@@ -9,6 +9,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "cef/cef_capi.h"
 #include "ipc/channel.h"
@@ -34,6 +35,11 @@ class RendererHost : public std::enable_shared_from_this<RendererHost> {
   // Sends a ping; pongs() counts the answers received on the UI thread.
   void ping();
   uint32_t pongs() const { return pongs_; }
+  // Asks what the renderer holds; objects_replies() counts the answers, the
+  // last of which is in last_objects().
+  void ask_objects();
+  uint32_t objects_replies() const { return objects_replies_; }
+  std::pair<int, int> last_objects() const { return last_objects_; }
   // Tells the renderer the browser is gone and ends the connection.
   void close();
 
@@ -52,6 +58,8 @@ class RendererHost : public std::enable_shared_from_this<RendererHost> {
   bool reaped_ = false;
   uint32_t pings_ = 0;
   uint32_t pongs_ = 0;
+  uint32_t objects_replies_ = 0;
+  std::pair<int, int> last_objects_{-1, -1};
   std::unique_ptr<ipc::Channel> channel_;
 };
 

@@ -17,6 +17,10 @@ enum MessageType : uint32_t {
   // kPing goes to the renderer, which answers kPong with the same payload.
   kPing = 5,  // i32 browser id, u32 number
   kPong = 6,  // i32 browser id, u32 number
+  // What the renderer holds, for tests: kObjects asks, kObjectsReply answers
+  // with i32 browser id, i32 live script contexts, i32 live script values.
+  kObjects = 7,       // i32 browser id
+  kObjectsReply = 8,
   // Both ways.
   kProcessMessage = 10,  // i32 browser id, serialised process message
 };

@@ -14,6 +14,7 @@
 #include "renderer/renderer_browser.h"
 #include "string_util.h"
 #include "v8/v8_context.h"
+#include "v8/v8_value.h"
 
 namespace cefwork {
 namespace {
@@ -180,6 +181,12 @@ void RendererProcess::received(uint32_t type, std::string payload) {
     case ipc::kPing:
       send(ipc::kPong, payload);
       break;
+    case ipc::kObjects: {
+      ipc::Writer reply;
+      reply.i32(id).i32(V8Context::live_count()).i32(V8Value::live_count());
+      send(ipc::kObjectsReply, reply.data());
+      break;
+    }
     case ipc::kCloseBrowser:
       close_browser(id);
       break;
@@ -205,6 +212,10 @@ void RendererProcess::commit_document(int id, std::string url, std::string sourc
   if (!javascript) return;
   b->context = Ref<cef_v8context_t>::adopt(&V8Context::create(&b->cef, b->frame.get())->cef);
   const Ref<cef_v8context_t> context = b->context;
+  // What the documents left behind is garbage now; collecting it here lets
+  // their script objects go (and with them the handlers they hold) while a
+  // renderer navigates all day.
+  JSGarbageCollect(V8Context::from(context.get())->js());
   cef_string_t script_url{};
   assign(&script_url, utf8_to_utf16(b->url));
   // The document's own globals come before anything else sees the context.

@@ -1,5 +1,6 @@
 #include "v8/v8_context.h"
 
+#include <atomic>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -84,8 +85,15 @@ int CEF_CALLBACK eval(cef_v8context_t* self, const cef_string_t* code, const cef
 
 }  // namespace
 
+namespace {
+std::atomic<int> live_contexts{0};
+}  // namespace
+
+int V8Context::live_count() { return live_contexts.load(); }
+
 V8Context::V8Context(cef_browser_t* browser, cef_frame_t* frame)
     : context_(JSGlobalContextCreateInGroup(js::group(), nullptr)), browser_(browser), frame_(frame) {
+  ++live_contexts;
   cefwork::add_ref(browser_);
   cefwork::add_ref(frame_);
   JSObjectRef global = JSContextGetGlobalObject(context_);
@@ -108,6 +116,7 @@ V8Context::V8Context(cef_browser_t* browser, cef_frame_t* frame)
 }
 
 V8Context::~V8Context() {
+  --live_contexts;
   {
     std::lock_guard<std::mutex> lock(registry_mutex);
     registry().erase(context_);

@@ -25,6 +25,8 @@ class V8Context : public CefObject<V8Context, cef_v8context_t> {
   static V8Context* of(JSContextRef context);
   // The top of this thread's stack, or null (borrowed).
   static V8Context* current();
+  // Contexts that exist in this process.
+  static int live_count();
 
   JSGlobalContextRef js() const { return context_; }
   cef_browser_t* browser() const { return browser_; }
