@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 
+#include "browser/handlers.h"
 #include "browser/renderer_host.h"
 #include "browser/request.h"
 #include "cefwork/test_hooks_browser.h"
@@ -235,26 +236,15 @@ void BrowserCore::close(bool force) {
     if (!core || core->closed || !core->browser) return;
     // Keep the browser alive through its last notifications.
     const Ref<cef_browser_t> keep = Ref<cef_browser_t>::adopt(core->share_browser());
-    if (Ref<cef_life_span_handler_t> h = Ref<cef_life_span_handler_t>::adopt(
-            core->client && core->client->get_life_span_handler
-                ? core->client->get_life_span_handler(core->client.get())
-                : nullptr);
-        h && h->do_close) {
-      h->do_close(h.get(), core->share_browser());
-    }
+    notify(*core, &cef_client_t::get_life_span_handler, &cef_life_span_handler_t::do_close);
     core->closed = true;
     if (core->load) core->load->cancelled = true;
     core->load = nullptr;
     core->window.visible = 0;
     core->window.focused = 0;
     core->window.parent = nullptr;
-    if (Ref<cef_life_span_handler_t> h = Ref<cef_life_span_handler_t>::adopt(
-            core->client && core->client->get_life_span_handler
-                ? core->client->get_life_span_handler(core->client.get())
-                : nullptr);
-        h && h->on_before_close) {
-      h->on_before_close(h.get(), core->share_browser());
-    }
+    notify(*core, &cef_client_t::get_life_span_handler,
+           &cef_life_span_handler_t::on_before_close);
     if (core->renderer) core->renderer->close();
     log(LOGSEVERITY_VERBOSE, "browser " + std::to_string(core->id) + " closed");
     forget_open(core->id);
@@ -280,10 +270,8 @@ cef_browser_t* create_browser(const cef_window_info_t* window_info, cef_client_t
   std::weak_ptr<BrowserCore> weak = core;
   engine.post([weak] {
     auto c = weak.lock();
-    if (!c || c->closed || !c->client || !c->client->get_life_span_handler) return;
-    Ref<cef_life_span_handler_t> h =
-        Ref<cef_life_span_handler_t>::adopt(c->client->get_life_span_handler(c->client.get()));
-    if (h && h->on_after_created) h->on_after_created(h.get(), c->share_browser());
+    if (c && !c->closed)
+      notify(*c, &cef_client_t::get_life_span_handler, &cef_life_span_handler_t::on_after_created);
   });
   const std::u16string u = view(url);
   if (!u.empty()) core->load_url(u);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "browser/browser.h"
+#include "browser/handlers.h"
 #include "browser/load_threads.h"
 #include "browser/renderer_host.h"
 #include "engine.h"
@@ -18,24 +19,6 @@ constexpr cef_transition_type_t kTransitionExplicit = 1;
 int set_window_pos(zv_native_window* self, zv_native_window*, int x, int y, int width,
                    int height, uint32_t flags) {
   return zv_native_window_apply(self, x, y, width, height, flags);
-}
-
-// A handler table of the client, with the reference CEF's getters return.
-template <class H>
-Ref<H> handler(const Ref<cef_client_t>& client, H* (CEF_CALLBACK* cef_client_t::*getter)(cef_client_t*)) {
-  cef_client_t* c = client.get();
-  if (!c || !(c->*getter)) return {};
-  return Ref<H>::adopt((c->*getter)(c));
-}
-
-// Calls handler member `m` with the browser (one reference for the callee)
-// and further arguments, when the client has that handler and member.
-template <class H, class M, class... Args>
-void notify(const BrowserCore& core, H* (CEF_CALLBACK* cef_client_t::*getter)(cef_client_t*),
-            M H::*member, Args... args) {
-  Ref<H> h = handler<H>(core.client, getter);
-  if (!h || !(h.get()->*member)) return;
-  (h.get()->*member)(h.get(), core.share_browser(), args...);
 }
 
 }  // namespace
