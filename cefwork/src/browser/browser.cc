@@ -327,24 +327,43 @@ CEF_EXPORT int cefwork_test_renderer_pid(cef_browser_t* browser) {
   return renderer ? static_cast<int>(renderer->pid()) : -1;
 }
 
+}  // extern "C"
+
+namespace cefwork {
+namespace {
+
+// Sends a request to the browser's renderer and runs units of work until
+// `answers` counts one more answer; the renderer, or null when it is gone
+// or no answer came.
+template <class Ask, class Answers>
+std::shared_ptr<RendererHost> ask_renderer(cef_browser_t* browser, Ask ask, Answers answers) {
+  if (!browser) return nullptr;
+  auto renderer = Browser::from(browser)->core->renderer;
+  if (!renderer || !renderer->alive()) return nullptr;
+  const uint32_t before = answers(*renderer);
+  ask(*renderer);
+  while (answers(*renderer) == before && renderer->alive()) cef_do_message_loop_work();
+  return answers(*renderer) != before ? renderer : nullptr;
+}
+
+}  // namespace
+}  // namespace cefwork
+
+extern "C" {
+
 CEF_EXPORT int cefwork_test_renderer_round_trip(cef_browser_t* browser) {
-  if (!browser) return 0;
-  const auto renderer = cefwork::Browser::from(browser)->core->renderer;
-  if (!renderer || !renderer->alive()) return 0;
-  const uint32_t before = renderer->pongs();
-  renderer->ping();
-  while (renderer->pongs() == before && renderer->alive()) cef_do_message_loop_work();
-  return renderer->pongs() != before ? 1 : 0;
+  return cefwork::ask_renderer(
+             browser, [](cefwork::RendererHost& r) { r.ping(); },
+             [](const cefwork::RendererHost& r) { return r.pongs(); })
+             ? 1
+             : 0;
 }
 
 CEF_EXPORT int cefwork_test_renderer_objects(cef_browser_t* browser, int* contexts, int* values) {
-  if (!browser) return 0;
-  const auto renderer = cefwork::Browser::from(browser)->core->renderer;
-  if (!renderer || !renderer->alive()) return 0;
-  const uint32_t before = renderer->objects_replies();
-  renderer->ask_objects();
-  while (renderer->objects_replies() == before && renderer->alive()) cef_do_message_loop_work();
-  if (renderer->objects_replies() == before) return 0;
+  const auto renderer = cefwork::ask_renderer(
+      browser, [](cefwork::RendererHost& r) { r.ask_objects(); },
+      [](const cefwork::RendererHost& r) { return r.objects_replies(); });
+  if (!renderer) return 0;
   if (contexts) *contexts = renderer->last_objects().first;
   if (values) *values = renderer->last_objects().second;
   return 1;
