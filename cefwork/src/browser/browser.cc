@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 
+#include "browser/download.h"
 #include "browser/handlers.h"
 #include "browser/renderer_host.h"
 #include "browser/request.h"
@@ -246,6 +247,7 @@ void BrowserCore::close(bool force) {
     notify(*core, &cef_client_t::get_life_span_handler,
            &cef_life_span_handler_t::on_before_close);
     if (core->renderer) core->renderer->close();
+    cancel_downloads(core->id);
     log(LOGSEVERITY_VERBOSE, "browser " + std::to_string(core->id) + " closed");
     forget_open(core->id);
   });
@@ -279,6 +281,7 @@ cef_browser_t* create_browser(const cef_window_info_t* window_info, cef_client_t
 }
 
 void drop_open_browsers() {
+  cancel_downloads(-1);
   for (auto& b : open_browsers) {
     BrowserCore& core = *Browser::from(b.get())->core;
     core.closed = true;

@@ -29,6 +29,7 @@ struct LoadJob {
   HistoryEntry entry;
   int target_index = -1;  // history index to move to; -1 for a new entry
   std::atomic<bool> cancelled{false};
+  int auth_requests = 0;  // times the client was asked for credentials
 };
 
 class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
@@ -75,8 +76,18 @@ class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
   bool can_go_back() const { return history_index > 0; }
   bool can_go_forward() const { return history_index + 1 < static_cast<int>(history.size()); }
 
+  // The load `job` (when still in progress) has become a download: it ends
+  // as aborted, as a navigation to a download does.
+  void end_as_download(const std::shared_ptr<LoadJob>& job);
+  // Ends the load `job` (when still in progress) with `result`, without
+  // asking for credentials again.
+  void end_load(const std::shared_ptr<LoadJob>& job, const FetchResult& result);
+  // Fetches the request of `job` (when still in progress) once more.
+  void fetch_again(const std::shared_ptr<LoadJob>& job);
+
  private:
   void start(HistoryEntry entry, int target_index);
+  void run_fetch(const std::shared_ptr<LoadJob>& job);
   void finish(const std::shared_ptr<LoadJob>& job, const FetchResult& result);
   void commit(const std::shared_ptr<LoadJob>& job, const FetchResult& result);
   void report_error(int error, const std::string& url);

@@ -1,8 +1,11 @@
 // Navigation, history, closing and the handler calls of a browser.
 
+#include <functional>
 #include <string>
 
+#include "browser/auth.h"
 #include "browser/browser.h"
+#include "browser/download.h"
 #include "browser/handlers.h"
 #include "browser/load_threads.h"
 #include "browser/renderer_host.h"
@@ -98,12 +101,35 @@ void BrowserCore::start(HistoryEntry entry, int target_index) {
     });
     return;
   }
-  start_load_thread([weak, job] {
-    FetchResult result = fetch(job->entry.request, job->cancelled);
+  run_fetch(job);
+}
+
+void BrowserCore::run_fetch(const std::shared_ptr<LoadJob>& job) {
+  std::weak_ptr<BrowserCore> weak = weak_from_this();
+  start_load_thread([weak, job, browser_id = id] {
+    // A response that is a download leaves the navigation and goes on
+    // here as the download's transfer.
+    DownloadTap tap(weak, job, browser_id);
+    FetchResult result = fetch(job->entry.request, job->cancelled, std::ref(tap));
+    if (result.diverted) {
+      tap.end(result);
+      return;
+    }
     Engine::get().post([weak, job, result = std::move(result)] {
       if (auto core = weak.lock()) core->finish(job, result);
     });
   });
+}
+
+void BrowserCore::fetch_again(const std::shared_ptr<LoadJob>& job) {
+  if (job == load && !closed) run_fetch(job);
+}
+
+void BrowserCore::end_as_download(const std::shared_ptr<LoadJob>& job) {
+  if (job != load || closed) return;
+  load = nullptr;
+  report_error(kErrAborted, job->entry.request.url);
+  notify_loading_state();
 }
 
 void BrowserCore::end_document_load() {
@@ -120,6 +146,14 @@ void BrowserCore::document_loaded(uint32_t number) {
 
 void BrowserCore::finish(const std::shared_ptr<LoadJob>& job, const FetchResult& result) {
   if (job != load || closed) return;  // replaced, stopped or closed meanwhile
+  // An authentication challenge keeps the load going while the client is
+  // asked for credentials.
+  if (!result.error && result.status == 401 && ask_credentials(*this, job, result)) return;
+  end_load(job, result);
+}
+
+void BrowserCore::end_load(const std::shared_ptr<LoadJob>& job, const FetchResult& result) {
+  if (job != load || closed) return;
   load = nullptr;
   if (result.error) {
     log(LOGSEVERITY_WARNING, "load of " + job->entry.request.url + " failed: " + result.error_text);
