@@ -115,4 +115,12 @@ ZV_EXPORT void cefvemo_download_item(cef_download_item_t* item, DownloadItem* re
 ZV_EXPORT void cefvemo_auth_callback(cef_auth_callback_t* callback, const char* user_name,
                                      const char* password, int32_t cont);
 
+// Handler continuations: dialogs, context menus, keys. The callbacks are
+// those CEF handed to the host's handlers, borrowed for the call.
+ZV_EXPORT void cefvemo_dialog_close(cef_jsdialog_callback_t* callback, int32_t success,
+                                    const cef_string_t* user_input);
+ZV_EXPORT void cefvemo_context_menu_cancel(cef_run_context_menu_callback_t* callback);
+// 1 when the key event was a shortcut the library consumed, 0 otherwise.
+ZV_EXPORT int32_t cefvemo_handlekey(cef_browser_t* browser, const cef_key_event_t* event);
+
 }  // extern "C"

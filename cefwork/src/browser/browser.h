@@ -11,6 +11,7 @@
 
 #include "browser/document.h"
 #include "browser/fetch.h"
+#include "ipc/messages.h"
 #include "platform/native_window.h"
 #include "ref.h"
 
@@ -52,6 +53,9 @@ class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
   Document document;
   std::shared_ptr<LoadJob> load;  // the load in progress
   std::shared_ptr<RendererHost> renderer;  // null when it could not be started
+  // The continuations of open JavaScript dialogs and context menus.
+  std::vector<Ref<cef_jsdialog_callback_t>> open_dialogs;
+  std::vector<Ref<cef_run_context_menu_callback_t>> open_menus;
 
   // The browser with one reference for a callee, or null when it is gone.
   cef_browser_t* share_browser() const;
@@ -65,6 +69,12 @@ class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
   void stop();
   void close(bool force);
   void set_focus(bool focus);
+  // An editing command of the main frame, performed in its document.
+  void edit(ipc::EditCommand command);
+  // A key event sent to the browser: the keyboard handler sees it before
+  // the page (on_pre_key_event) and, unless it took it, after
+  // (on_key_event), on a later unit of work.
+  void key_event(const cef_key_event_t& event);
   // A process message from the renderer, for the client (takes over the
   // message's reference).
   void deliver_process_message(cef_process_message_t* message);
@@ -88,6 +98,8 @@ class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
  private:
   void start(HistoryEntry entry, int target_index);
   void run_fetch(const std::shared_ptr<LoadJob>& job);
+  // A navigation of a browser whose renderer has died starts a new one.
+  void replace_dead_renderer();
   void finish(const std::shared_ptr<LoadJob>& job, const FetchResult& result);
   void commit(const std::shared_ptr<LoadJob>& job, const FetchResult& result);
   void report_error(int error, const std::string& url);
@@ -105,5 +117,8 @@ cef_browser_t* create_browser(const cef_window_info_t* window_info, cef_client_t
 
 // Closes every open browser without calling handlers, at shutdown.
 void drop_open_browsers();
+
+// The state behind a browser of this process; null for null.
+BrowserCore* core_of(cef_browser_t* browser);
 
 }  // namespace cefwork

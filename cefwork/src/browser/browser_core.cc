@@ -7,6 +7,7 @@
 #include "browser/browser.h"
 #include "browser/download.h"
 #include "browser/handlers.h"
+#include "browser/js_dialogs.h"
 #include "browser/load_threads.h"
 #include "browser/renderer_host.h"
 #include "engine.h"
@@ -79,8 +80,19 @@ void BrowserCore::go_to(int index) {
 
 void BrowserCore::reload() { go_to(history_index); }
 
+void BrowserCore::replace_dead_renderer() {
+  if (renderer_alive()) return;
+  // Its end is reported first (the handler may navigate meanwhile, which
+  // starts the new renderer itself).
+  if (std::shared_ptr<RendererHost> dead = std::move(renderer)) dead->report_end();
+  if (!renderer && !closed) renderer = RendererHost::launch(shared_from_this());
+}
+
 void BrowserCore::start(HistoryEntry entry, int target_index) {
   if (closed) return;
+  replace_dead_renderer();
+  if (closed) return;
+  reset_js_dialogs(*this, true);  // the document they belong to is left
   awaiting_document_ = 0;  // a document still running its scripts is left
   if (load) load->cancelled = true;  // a new navigation replaces the one in progress
   auto job = std::make_shared<LoadJob>();
@@ -237,6 +249,27 @@ void BrowserCore::set_focus(bool focus) {
     auto core = weak.lock();
     if (!core || core->closed || !core->window.focused) return;
     notify(*core, &cef_client_t::get_focus_handler, &cef_focus_handler_t::on_got_focus);
+  });
+}
+
+void BrowserCore::edit(ipc::EditCommand command) {
+  if (!closed && renderer) renderer->edit_command(command);
+}
+
+void BrowserCore::key_event(const cef_key_event_t& event) {
+  std::weak_ptr<BrowserCore> weak = weak_from_this();
+  Engine::get().post([weak, event] {
+    auto core = weak.lock();
+    if (!core || core->closed) return;
+    int is_shortcut = 0;
+    cef_event_handle_msg_t* no_os_event = nullptr;  // the event came from no window system
+    if (notify(*core, &cef_client_t::get_keyboard_handler, &cef_keyboard_handler_t::on_pre_key_event,
+               &event, no_os_event, &is_shortcut))
+      return;
+    // The page has no key handling of its own; the handler gets the rest.
+    if (!core->closed)
+      notify(*core, &cef_client_t::get_keyboard_handler, &cef_keyboard_handler_t::on_key_event,
+             &event, no_os_event);
   });
 }
 
