@@ -1,8 +1,11 @@
 // Test-only natives of org.tessal.vemo.internal.ThunkCaller: they call thunk
 // addresses with given arguments, as CEF would, on the calling thread or on a
-// native thread that the JVM does not know.
+// native thread that the JVM does not know, or on several native threads at
+// once while Java code changes the bindings.
 #include <jni.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <thread>
 #include <utility>
@@ -47,6 +50,66 @@ bool attached(JavaVM* vm) {
   return vm->GetEnv(&env, JNI_VERSION_1_4) == JNI_OK;
 }
 
+// The generation of the newest binding, as last published by the test.
+std::atomic<std::int64_t> published_epoch{0};
+
+// What calling threads saw while the bindings changed under them: results of
+// methods bound with generation g are (g << 16) | kTokenMark.
+constexpr std::int64_t kTokenMark = 0x7E57;
+
+struct Tally {
+  std::int64_t calls = 0, method_runs = 0, zeros = 0, violations = 0;
+  std::int64_t bad_result = 0, bad_epoch_before = 0, bad_epoch_after = 0;
+
+  // A result is either 0 (free, retiring, disabled or another arity) or the
+  // token of a binding that was current at some moment of the call: not one
+  // unbound before the call began, not one bound after it ended.
+  void count(std::int64_t result, std::int64_t before, std::int64_t after) {
+    ++calls;
+    if (result == 0) {
+      ++zeros;
+      return;
+    }
+    const std::int64_t generation = result >> 16;
+    if ((result & 0xFFFF) == kTokenMark && generation >= before && generation <= after + 1) {
+      ++method_runs;
+      return;
+    }
+    if (violations++ == 0) {
+      bad_result = result;
+      bad_epoch_before = before;
+      bad_epoch_after = after;
+    }
+  }
+
+  void add(const Tally& other) {
+    if (violations == 0 && other.violations > 0) {
+      bad_result = other.bad_result;
+      bad_epoch_before = other.bad_epoch_before;
+      bad_epoch_after = other.bad_epoch_after;
+    }
+    calls += other.calls;
+    method_runs += other.method_runs;
+    zeros += other.zeros;
+    violations += other.violations;
+  }
+};
+
+// Calls the thunks in turn with one argument, the epoch seen before the call,
+// until told to stop. An attached thread stays attached throughout; the
+// others are unknown to the JVM, so each call attaches them.
+void call_until_stopped(JavaVM* vm, bool attach, const std::vector<std::int64_t>& thunks,
+                        const std::atomic<bool>& stop, Tally& tally) {
+  void* env = nullptr;
+  if (attach && vm->AttachCurrentThreadAsDaemon(&env, nullptr) != JNI_OK) attach = false;
+  for (std::size_t i = 0; !stop.load(std::memory_order_relaxed); ++i) {
+    const std::int64_t before = published_epoch.load();
+    const std::int64_t result = call_thunk(thunks[i % thunks.size()], {before});
+    tally.count(result, before, published_epoch.load());
+  }
+  if (attach) vm->DetachCurrentThread();
+}
+
 void throw_illegal_argument(JNIEnv* env, const char* message) {
   jclass type = env->FindClass("java/lang/IllegalArgumentException");
   if (type) env->ThrowNew(type, message);
@@ -67,14 +130,16 @@ JNIEXPORT jlong JNICALL Java_org_tessal_vemo_internal_ThunkCaller_call(JNIEnv* e
   return call_thunk(address, values);
 }
 
-// Calls each address in turn with the same arguments, recording each result
-// and whether a Java exception was pending right after it. A pending
-// exception is put aside while the records are written and then raised again.
+// Raises `raised_first` (if not null), then calls each address in turn with
+// the same arguments, recording each result and whether a Java exception was
+// pending right after it. A pending exception is put aside while the records
+// are written and then raised again.
 JNIEXPORT void JNICALL Java_org_tessal_vemo_internal_ThunkCaller_callEach(
-    JNIEnv* env, jclass, jlongArray addresses, jlongArray args, jlongArray results,
-    jbooleanArray pending) {
+    JNIEnv* env, jclass, jthrowable raised_first, jlongArray addresses, jlongArray args,
+    jlongArray results, jbooleanArray pending) {
   const std::vector<std::int64_t> thunks = read_longs(env, addresses);
   const std::vector<std::int64_t> values = read_longs(env, args);
+  if (raised_first) env->Throw(raised_first);
   std::vector<jlong> outcomes;
   std::vector<jboolean> pending_after;
   for (std::int64_t thunk : thunks) {
@@ -105,6 +170,67 @@ JNIEXPORT jlongArray JNICALL Java_org_tessal_vemo_internal_ThunkCaller_callOnNew
   caller.join();
   jlongArray result = env->NewLongArray(3);
   if (result) env->SetLongArrayRegion(result, 0, 3, outcome);
+  return result;
+}
+
+JNIEXPORT void JNICALL Java_org_tessal_vemo_internal_ThunkCaller_publish(JNIEnv*, jclass,
+                                                                         jlong epoch) {
+  published_epoch.store(epoch);
+}
+
+// Runs `churn` on this thread while `threads` native threads (every other one
+// attached to the JVM throughout, the rest unknown to it) call the thunks in
+// turn; returns {calls, method runs, zeros, violations, first violating
+// result, epoch before it, epoch after it}.
+JNIEXPORT jlongArray JNICALL Java_org_tessal_vemo_internal_ThunkCaller_callWhile(
+    JNIEnv* env, jclass, jlongArray addresses, jint threads, jobject churn) {
+  JavaVM* vm = nullptr;
+  env->GetJavaVM(&vm);
+  const std::vector<std::int64_t> thunks = read_longs(env, addresses);
+  jclass runnable = env->GetObjectClass(churn);
+  jmethodID run = runnable ? env->GetMethodID(runnable, "run", "()V") : nullptr;
+  if (!run || thunks.empty() || threads < 1) {
+    if (!env->ExceptionCheck()) throw_illegal_argument(env, "no thunks, threads or run()");
+    return nullptr;
+  }
+
+  std::atomic<bool> stop{false};
+  std::vector<Tally> tallies(threads);
+  std::vector<std::thread> callers;
+  for (int i = 0; i < threads; ++i)
+    callers.emplace_back(call_until_stopped, vm, i % 2 == 0, std::cref(thunks), std::cref(stop),
+                         std::ref(tallies[i]));
+  env->CallVoidMethod(churn, run);
+  stop = true;
+  for (std::thread& caller : callers) caller.join();
+  if (env->ExceptionCheck()) return nullptr;
+
+  Tally total;
+  for (const Tally& tally : tallies) total.add(tally);
+  const jlong outcome[] = {total.calls, total.method_runs, total.zeros, total.violations,
+                           total.bad_result, total.bad_epoch_before, total.bad_epoch_after};
+  jlongArray result = env->NewLongArray(std::size(outcome));
+  if (result) env->SetLongArrayRegion(result, 0, std::size(outcome), outcome);
+  return result;
+}
+
+// Calls the thunk without arguments `rounds` times on each of `threads` new
+// native threads at once; returns the results, thread by thread.
+JNIEXPORT jlongArray JNICALL Java_org_tessal_vemo_internal_ThunkCaller_callConcurrently(
+    JNIEnv* env, jclass, jlong address, jint threads, jint rounds) {
+  if (threads < 1 || rounds < 1) {
+    throw_illegal_argument(env, "no threads or rounds");
+    return nullptr;
+  }
+  std::vector<jlong> results(static_cast<std::size_t>(threads) * rounds);
+  std::vector<std::thread> callers;
+  for (int t = 0; t < threads; ++t)
+    callers.emplace_back([&results, address, rounds, t] {
+      for (int r = 0; r < rounds; ++r) results[t * rounds + r] = call_thunk(address, {});
+    });
+  for (std::thread& caller : callers) caller.join();
+  jlongArray result = env->NewLongArray(static_cast<jsize>(results.size()));
+  if (result) env->SetLongArrayRegion(result, 0, static_cast<jsize>(results.size()), results.data());
   return result;
 }
 

@@ -1,6 +1,5 @@
 #include "callback/binding.h"
 
-#include <cstring>
 #include <string_view>
 
 #include "callback/callback_state.h"
@@ -51,13 +50,38 @@ jmethodID find_method(JNIEnv* env, const MethodRequest& request) {
   return method;
 }
 
-void release(JNIEnv* env, CallbackSlot& slot) {
-  jobject owner = slot.owner;
-  publish_owner(slot, nullptr);
-  env->DeleteGlobalRef(owner);
+// Deletes the references of a slot that is no longer bound and frees it for
+// bind, once no thunk call holds it; until then it stays retiring.
+void free_when_unheld(JNIEnv* env, CallbackSlot& slot) {
+  if (slot.use.load(std::memory_order_acquire) & SlotUse::kHolds) return;
+  env->DeleteGlobalRef(slot.owner);
   if (slot.receiver) env->DeleteGlobalRef(slot.receiver);
   if (slot.packed_handle) env->DeleteGlobalRef(slot.packed_handle);
-  std::memset(&slot, 0, sizeof slot);
+  slot.owner = nullptr;
+  slot.method = nullptr;
+  slot.receiver = nullptr;
+  slot.packed_handle = nullptr;
+  slot.fallback = 0;
+  slot.arity = 0;
+  slot.static_call = false;
+  slot.packed_args = false;
+}
+
+bool is_bound(const CallbackSlot& slot) {
+  return slot.use.load(std::memory_order_relaxed) & SlotUse::kBound;
+}
+
+// Takes the slot out of use: thunk calls that start from now on find it
+// unbound; those already holding it finish with the binding they hold.
+void release(JNIEnv* env, CallbackSlot& slot) {
+  slot.use.fetch_and(~SlotUse::kBound, std::memory_order_acq_rel);
+  free_when_unheld(env, slot);
+}
+
+// Frees the retiring slots whose last calls have ended since.
+void free_retired(JNIEnv* env) {
+  for (CallbackSlot& slot : callback_state.slots)
+    if (slot.owner && !is_bound(slot)) free_when_unheld(env, slot);
 }
 
 }  // namespace
@@ -76,6 +100,7 @@ jlong bind(JNIEnv* env, const MethodRequest& request) {
   const jmethodID method = find_method(env, request);
   if (!method) return 0;
 
+  free_retired(env);
   CallbackSlot* free_slot = nullptr;
   for (CallbackSlot& slot : state.slots) {
     if (!slot.owner) {
@@ -102,18 +127,21 @@ jlong bind(JNIEnv* env, const MethodRequest& request) {
   slot.packed_args = request.packed_args;
   slot.arity = request.arity;
   slot.fallback = request.fallback;
-  publish_owner(slot, owner);
+  slot.owner = owner;
+  slot.use.fetch_or(SlotUse::kBound, std::memory_order_release);
   return thunk_address(request.arity, static_cast<int>(free_slot - state.slots));
 }
 
 void unbind(JNIEnv* env, jobject owner) {
+  free_retired(env);
   for (CallbackSlot& slot : callback_state.slots)
-    if (slot.owner && env->IsSameObject(owner, slot.owner)) release(env, slot);
+    if (is_bound(slot) && env->IsSameObject(owner, slot.owner)) release(env, slot);
 }
 
 void reset(JNIEnv* env) {
+  free_retired(env);
   for (CallbackSlot& slot : callback_state.slots)
-    if (slot.owner) release(env, slot);
+    if (is_bound(slot)) release(env, slot);
 }
 
 }  // namespace callback

@@ -3,11 +3,19 @@
 // enabled flag and the entry counter.
 //
 // Ownership: a bound slot owns one JNI global reference to its owner object,
-// one to its receiver and, in the packed form, one to its method handle;
-// unbinding the owner, or a reset, deletes them and clears the slot. The table is written only by the CallbackExt natives, which the
-// Java host calls from one thread; thunks read it from any thread. A slot is
-// published by storing its owner last (release) and read by loading the owner
-// first (acquire), so a thunk that sees an owner sees the whole binding.
+// one to its receiver and, in the packed form, one to its method handle.
+// Unbinding the owner, or a reset, takes the slot out of use at once and
+// deletes those references as soon as no thunk call can still be using them.
+//
+// Threads: the binding fields are written only by the CallbackExt natives,
+// which the Java host calls from one thread; thunks read them from any thread.
+// Each slot's `use` word tells thunks whether the slot is bound and counts the
+// thunk calls holding it (see SlotUse). A thunk takes a hold with one atomic
+// increment and reads the binding only if the slot was bound at that moment;
+// while any hold is out the binding thread neither deletes the references nor
+// lets a new bind overwrite the fields. Thunks never wait: an unbinding that
+// finds holds out leaves the slot retiring, and the binding thread finishes
+// it on a later bind, unbind or reset once the holds are back.
 #pragma once
 
 #include <jni.h>
@@ -20,15 +28,28 @@ namespace callback {
 inline constexpr int kSlotCount = 128;
 inline constexpr int kMaxArity = 12;
 
-struct CallbackSlot {
-  jobject owner;      // global reference; null marks the slot free
+// The `use` word of a slot: bit 32 is set while the slot is bound, the low 32
+// bits count the thunk calls that hold the slot.
+struct SlotUse {
+  static constexpr std::uint64_t kBound = std::uint64_t{1} << 32;
+  static constexpr std::uint64_t kHolds = kBound - 1;
+};
+
+// One cache line per slot, so that binding one slot does not slow down the
+// thunk calls of its neighbours.
+struct alignas(64) CallbackSlot {
+  std::atomic<std::uint64_t> use;
+  // Binding-thread state: non-null from bind until the references are
+  // deleted; a slot whose owner is set but whose use word is not bound is
+  // retiring.
+  jobject owner;      // global reference
   jmethodID method;
   jobject receiver;   // global reference: the instance, or the class of a static method
-  jboolean static_call;
-  jboolean packed_args;
-  std::int32_t arity;
-  std::int64_t fallback;
   jobject packed_handle;  // global reference, or null: see packed_call.h
+  std::int64_t fallback;
+  std::int32_t arity;
+  bool static_call;
+  bool packed_args;
 };
 
 struct CallbackState {
@@ -36,22 +57,11 @@ struct CallbackState {
   std::atomic<JavaVM*> vm{nullptr};
   std::atomic<jint> jni_version{0};
   std::atomic<std::int32_t> enabled{1};
-  // Changed with separate loads and stores, not read-modify-write: exact while
-  // callbacks run on one thread, an estimate when they run on several.
-  std::atomic<std::int32_t> entry_count{0};
+  // Thunk calls currently inside their Java method, on all threads.
+  alignas(64) std::atomic<std::int32_t> entry_count{0};
 };
 
 // All zero when the library is loaded, except the enabled flag.
 extern constinit CallbackState callback_state;
-
-// The owner of a slot, read so that the rest of the slot is visible.
-inline jobject load_owner(CallbackSlot& slot) {
-  return std::atomic_ref<jobject>(slot.owner).load(std::memory_order_acquire);
-}
-
-// Makes a filled-in slot visible to thunks by storing its owner last.
-inline void publish_owner(CallbackSlot& slot, jobject owner) {
-  std::atomic_ref<jobject>(slot.owner).store(owner, std::memory_order_release);
-}
 
 }  // namespace callback

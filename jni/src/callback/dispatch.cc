@@ -1,20 +1,19 @@
 // dispatch_callback: from a thunk into the Java method bound to its slot.
 //
 // The thread may be any thread CEF runs on: the environment is obtained, or
-// the thread attached for this one call. Nothing here clears or describes a
-// Java exception: one thrown by the handler stays pending, the thunk returns
-// the slot's fallback, and so does every later thunk on that thread until
-// Java code has handled it (the JVM raises it in the Java caller once the
-// native call during which the callbacks ran returns).
+// the thread attached for this one call and detached before the thunk
+// returns. The call holds its slot (see callback_state.h) from before it
+// reads the binding until the Java method has returned, so an unbind or reset
+// on another thread, or in the handler itself, neither deletes what the call
+// uses nor hands it a later binding of the slot; the call never waits for
+// anything but the JVM.
 //
-// Asking the JVM whether an exception is pending costs a thread-state
-// transition, about as much as a sixth of the call itself, so it is asked only
-// when one can be pending. On entry that is when an earlier callback on this
-// thread left its handler's exception pending: in this process only handlers
-// leave exceptions pending in native code, as the natives skip their export
-// when a JNI call fails. After the call it is when the call returned 0, which
-// is what the JVM's Call<Type>Method functions return when the method
-// completed by throwing.
+// Nothing here clears or describes a Java exception. One already pending on
+// entry means Java must not run: the thunk returns the slot's fallback. One
+// thrown by the handler stays pending and the thunk returns the fallback; so
+// does every later thunk on that thread until Java code has handled it (the
+// JVM raises it in the Java caller once the native call during which the
+// callbacks ran returns).
 #include <algorithm>
 
 #include "callback/callback_state.h"
@@ -24,16 +23,6 @@
 
 namespace callback {
 namespace {
-
-#if defined(__ELF__)
-#define ZV_FAST_TLS __attribute__((tls_model("initial-exec")))
-#else
-#define ZV_FAST_TLS
-#endif
-
-// Set when a handler's exception was left pending on this thread; cleared by
-// the next callback that finds it handled.
-thread_local bool exception_left ZV_FAST_TLS = false;
 
 struct Binding {
   jmethodID method;
@@ -68,6 +57,31 @@ jlong call_packed(JNIEnv* env, const Binding& b, jvalue* args) {
   return call_direct(env, b, &packed);
 }
 
+// Holds the slot for one call, if it was bound when the hold was taken.
+class SlotHold {
+ public:
+  explicit SlotHold(CallbackSlot& slot)
+      : slot_(slot), bound_(slot.use.fetch_add(1, std::memory_order_acquire) & SlotUse::kBound) {}
+  ~SlotHold() { slot_.use.fetch_sub(1, std::memory_order_release); }
+  SlotHold(const SlotHold&) = delete;
+  SlotHold& operator=(const SlotHold&) = delete;
+
+  bool bound() const { return bound_; }
+
+ private:
+  CallbackSlot& slot_;
+  const bool bound_;
+};
+
+// Counts the call as inside its Java method while it lasts.
+class Entry {
+ public:
+  Entry() { callback_state.entry_count.fetch_add(1, std::memory_order_relaxed); }
+  ~Entry() { callback_state.entry_count.fetch_sub(1, std::memory_order_relaxed); }
+  Entry(const Entry&) = delete;
+  Entry& operator=(const Entry&) = delete;
+};
+
 }  // namespace
 
 // args[0] is spare, the thunk's arguments follow.
@@ -76,35 +90,26 @@ std::int64_t dispatch_callback(int slot_index, int arity, jvalue* args) {
   if (state.enabled.load(std::memory_order_relaxed) == 0) return 0;
 
   CallbackSlot& slot = state.slots[slot_index];
-  // A free slot, or the address of an earlier binding of this slot with
-  // another arity: there is no method that these arguments fit.
-  if (!load_owner(slot)) return 0;
-  const Binding binding{slot.method, slot.receiver, slot.static_call != 0,
-                        slot.packed_args != 0, slot.arity, slot.packed_handle};
+  const SlotHold hold(slot);
+  // A free or retiring slot, or the address of an earlier binding of this
+  // slot with another arity: there is no method that these arguments fit.
+  if (!hold.bound() || slot.arity != arity) return 0;
+  const Binding binding{slot.method, slot.receiver, slot.static_call, slot.packed_args,
+                        slot.arity, slot.packed_handle};
   const std::int64_t fallback = slot.fallback;
-  if (binding.arity != arity || !binding.method || !binding.receiver) return 0;
 
   jni::ThreadEnv thread(state.vm.load(std::memory_order_relaxed),
                         state.jni_version.load(std::memory_order_relaxed));
   JNIEnv* env = thread.env();
-  if (!env) return fallback;
-  // Java must not run while an exception is pending on this thread.
-  if (exception_left) {
-    if (env->ExceptionCheck()) return fallback;
-    exception_left = false;
-  }
+  if (!env || env->ExceptionCheck()) return fallback;
 
-  auto& entries = state.entry_count;
-  entries.store(entries.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
-  const jlong result = binding.packed_args ? call_packed(env, binding, args)
-                                           : call_direct(env, binding, args + 1);
-  entries.store(entries.load(std::memory_order_relaxed) - 1, std::memory_order_relaxed);
-
-  if (result == 0 && env->ExceptionCheck()) {
-    exception_left = true;
-    return fallback;
+  jlong result;
+  {
+    const Entry entry;
+    result = binding.packed_args ? call_packed(env, binding, args)
+                                 : call_direct(env, binding, args + 1);
   }
-  return result;
+  return env->ExceptionCheck() ? fallback : result;
 }
 
 }  // namespace callback

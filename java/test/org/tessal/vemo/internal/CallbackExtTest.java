@@ -18,9 +18,12 @@ import java.lang.management.ManagementFactory;
 import java.lang.ref.WeakReference;
 import java.nio.file.Path;
 import java.util.ArrayList;
+import java.util.Collections;
 import java.util.HashSet;
 import java.util.List;
 import java.util.Set;
+import java.util.concurrent.CyclicBarrier;
+import java.util.concurrent.TimeUnit;
 import java.util.stream.Stream;
 import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.Test;
@@ -259,13 +262,31 @@ class CallbackExtTest {
         boolean[] pending = new boolean[2];
 
         IllegalStateException raised = assertThrows(IllegalStateException.class,
-            () -> ThunkCaller.callEach(new long[] {throwing, next}, new long[0], results, pending));
+            () -> ThunkCaller.callEach(null, new long[] {throwing, next}, new long[0], results, pending));
         assertSame(thrower.error, raised);
         assertArrayEquals(new long[] {-5, 9}, results);
         assertArrayEquals(new boolean[] {true, true}, pending);
         assertEquals(0, recorder.calls, "no Java runs while an exception is pending");
 
         assertEquals(31, ThunkCaller.call(next), "once handled, thunks call Java again");
+    }
+
+    @ParameterizedTest(name = "packed form: {0}")
+    @ValueSource(booleans = {false, true})
+    void anExceptionAlreadyPendingOnEntryMeansNoJavaCallAndTheFallback(boolean packed) {
+        Recorder recorder = new Recorder(61);
+        long thunk = packed
+            ? CallbackExt.bind(owner(), recorder, "packed", "([J)J", 0, false, true, 12)
+            : bindDirect(owner(), recorder, 0, 12);
+        IllegalStateException error = new IllegalStateException("raised in native code");
+        long[] results = new long[1];
+        boolean[] pending = new boolean[1];
+
+        assertSame(error, assertThrows(IllegalStateException.class,
+            () -> ThunkCaller.callEach(error, new long[] {thunk}, new long[0], results, pending)));
+        assertEquals(12, results[0]);
+        assertTrue(pending[0], "the exception stays pending");
+        assertEquals(0, recorder.calls);
     }
 
     @Test
@@ -278,6 +299,22 @@ class CallbackExtTest {
         assertArrayEquals(new long[] {8, -9}, staticRecorder.last);
         assertNotSame(Thread.currentThread(), staticRecorder.thread);
         assertTrue(staticRecorder.thread.isDaemon());
+    }
+
+    @Test
+    void aThreadAttachedForAThrowingHandlerIsDetachedAndItsExceptionReportedAsUncaught() {
+        Thrower thrower = new Thrower();
+        long thunk = bindDirect(owner(), thrower, 0, -5);
+        List<Throwable> uncaught = Collections.synchronizedList(new ArrayList<>());
+        Thread.UncaughtExceptionHandler previous = Thread.getDefaultUncaughtExceptionHandler();
+        Thread.setDefaultUncaughtExceptionHandler((thread, error) -> uncaught.add(error));
+        try {
+            assertArrayEquals(new long[] {-5, 0, 0}, ThunkCaller.callOnNewThread(thunk),
+                              "fallback, attached before, attached after");
+        } finally {
+            Thread.setDefaultUncaughtExceptionHandler(previous);
+        }
+        assertEquals(List.of(thrower.error), uncaught);
     }
 
     /** Threads the JVM has started or attached so far; an attach counts one. */
@@ -359,6 +396,122 @@ class CallbackExtTest {
         assertEquals(1, ThunkCaller.call(count));
         assertEquals(2, ThunkCaller.call(nested, count));
         assertEquals(0, CallbackExt.getEntryCount());
+    }
+
+    /** Meets the other threads' calls inside the handler and counts them there. */
+    static final class Meeting {
+        final CyclicBarrier barrier;
+
+        Meeting(int threads) {
+            barrier = new CyclicBarrier(threads);
+        }
+
+        long a0() throws Exception {
+            barrier.await(60, TimeUnit.SECONDS);
+            long inside = CallbackExt.getEntryCount();
+            barrier.await(60, TimeUnit.SECONDS);
+            return inside;
+        }
+    }
+
+    @Test
+    void theEntryCountIsExactWithSeveralThreads() {
+        int threads = 4;
+        long thunk = bindDirect(owner(), new Meeting(threads), 0, -1);
+        long[] counts = ThunkCaller.callConcurrently(thunk, threads, 50);
+        for (long count : counts) assertEquals(threads, count, "calls inside their handler");
+        assertEquals(0, CallbackExt.getEntryCount());
+    }
+
+    /** A handler that unbinds its own slot, binds another and calls its old thunk again. */
+    static final class SelfUnbinder {
+        final Object owner;
+        final Object laterOwner;
+        long thunk;
+        long rebound;
+        long nested;
+
+        SelfUnbinder(Object owner, Object laterOwner) {
+            this.owner = owner;
+            this.laterOwner = laterOwner;
+        }
+
+        long a0() {
+            CallbackExt.unbind(owner);
+            rebound = bindDirect(laterOwner, new Recorder(2), 0, -1);
+            nested = ThunkCaller.call(thunk);
+            return 0x5E1F;
+        }
+    }
+
+    @Test
+    void aHandlerThatUnbindsItsOwnSlotRunsToTheEndAndTheSlotIsReusedOnlyAfterIt() {
+        SelfUnbinder handler = new SelfUnbinder(owner(), owner());
+        handler.thunk = bindDirect(handler.owner, handler, 0, -1);
+        assertEquals(0x5E1F, ThunkCaller.call(handler.thunk));
+        assertEquals(0, handler.nested, "the unbound slot takes no further calls");
+        assertNotEquals(0, handler.rebound);
+        assertNotEquals(handler.thunk, handler.rebound, "a slot still in use is not bound anew");
+        assertEquals(0, ThunkCaller.call(handler.thunk));
+        assertEquals(handler.thunk, bindDirect(owner(), new Recorder(3), 0, -1),
+                     "the slot is free again once its last call has ended");
+    }
+
+    /** One binding generation: its methods answer with the generation's token. */
+    static final class Generation {
+        final long token;
+
+        Generation(long generation) {
+            token = (generation << 16) | 0x7E57;
+        }
+
+        long a1(long epochBefore) { return token; }
+        long packed(long[] args) { return args.length == 1 ? token : 1; }
+        long a2(long x0, long x1) { return 1; }  // never reachable through a one-argument thunk
+    }
+
+    private static long bindGeneration(Object owner, long generation) {
+        Generation receiver = new Generation(generation);
+        return switch ((int) (generation % 4)) {
+            case 0, 1 -> CallbackExt.bind(owner, receiver, "a1", "(J)J", 1, false, false, -generation);
+            case 2 -> CallbackExt.bind(owner, receiver, "packed", "([J)J", 1, false, true, -generation);
+            default -> CallbackExt.bind(owner, receiver, "a2", "(JJ)J", 2, false, false, -generation);
+        };
+    }
+
+    @Test
+    void callsRacingWithUnbindRebindAndResetRunABindingOfTheirTimeOrReturnZero() {
+        long[] thunks = new long[4];
+        Object probe = new Object();
+        for (int i = 0; i < thunks.length; i++) thunks[i] = bindDirect(probe, new Recorder(0), 1, -1);
+        CallbackExt.unbind(probe);
+
+        long[] generations = {0};
+        Runnable churn = () -> {
+            Object current = null;
+            long end = System.nanoTime() + TimeUnit.SECONDS.toNanos(3);
+            for (long generation = 1; System.nanoTime() < end; generation++) {
+                if (generation % 50 == 0) CallbackExt.reset();
+                else if (current != null) CallbackExt.unbind(current);
+                if (generation % 500 == 0) System.gc();
+                CallbackExt.setEnabled(generation % 100 != 0);
+                current = new Object();
+                assertNotEquals(0, bindGeneration(current, generation));
+                ThunkCaller.publish(generation);
+                generations[0] = generation;
+            }
+            CallbackExt.setEnabled(true);
+            CallbackExt.unbind(current);
+        };
+        long[] outcome = ThunkCaller.callWhile(thunks, 4, churn);
+
+        assertEquals(0, outcome[3], () -> outcome[3] + " violations, the first 0x"
+            + Long.toHexString(outcome[4]) + " between epochs " + outcome[5] + " and " + outcome[6]);
+        assertTrue(outcome[1] > 0 && outcome[2] > 0, "calls ran methods and found slots changed");
+        assertTrue(generations[0] > 100, "bindings changed often");
+        assertEquals(0, CallbackExt.getEntryCount());
+        assertEquals(thunks[0], bindDirect(owner(), new Recorder(4), 1, -1),
+                     "every slot is free again once its calls have ended");
     }
 
     static Stream<Arguments> refusedBinds() {
