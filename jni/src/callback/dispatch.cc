@@ -19,21 +19,16 @@
 
 #include "callback/callback_state.h"
 #include "callback/packed_call.h"
+#include "callback/thread_flag.h"
 #include "callback/thunk_table.h"
 #include "jni_scoped.h"
 
 namespace callback {
 namespace {
 
-#if defined(__ELF__)
-#define ZV_FAST_TLS __attribute__((tls_model("initial-exec")))
-#else
-#define ZV_FAST_TLS
-#endif
-
 // Set when a handler's exception was left pending on this thread; cleared by
 // the next callback that finds it handled.
-thread_local bool exception_left ZV_FAST_TLS = false;
+ZV_THREAD_FLAG(exception_left)
 
 struct Binding {
   jmethodID method;
@@ -89,9 +84,9 @@ std::int64_t dispatch_callback(int slot_index, int arity, jvalue* args) {
   JNIEnv* env = thread.env();
   if (!env) return fallback;
   // Java must not run while an exception is pending on this thread.
-  if (exception_left) {
+  if (exception_left()) {
     if (env->ExceptionCheck()) return fallback;
-    exception_left = false;
+    exception_left() = false;
   }
 
   auto& entries = state.entry_count;
@@ -101,7 +96,7 @@ std::int64_t dispatch_callback(int slot_index, int arity, jvalue* args) {
   entries.store(entries.load(std::memory_order_relaxed) - 1, std::memory_order_relaxed);
 
   if (result == 0 && env->ExceptionCheck()) {
-    exception_left = true;
+    exception_left() = true;
     return fallback;
   }
   return result;
