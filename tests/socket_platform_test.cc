@@ -58,8 +58,8 @@ void allow_inheritance(const net::Socket& socket) {
 #else
 // Runs a shell that counts how many of the descriptors it has.
 int open_in_child(const std::vector<net::Socket::Native>& handles) {
-  std::vector<std::string> args = {"sh", "-c",
-                                   "n=0; for fd; do [ -e /proc/$$/fd/$fd ] && n=$((n+1)); done; exit $n", "sh"};
+  std::vector<std::string> args = {
+      "sh", "-c", "n=0; for fd; do [ -e /proc/$$/fd/$fd ] && n=$((n+1)); done; exit $n", "sh"};
   for (net::Socket::Native handle : handles) args.push_back(std::to_string(handle));
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());

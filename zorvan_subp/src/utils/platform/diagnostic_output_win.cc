@@ -23,8 +23,9 @@ void write_to_debugger(const std::string& text) { OutputDebugStringA(text.c_str(
 bool append_to_file(const std::string& path, std::string_view text) {
   const std::wstring name = wide(path);
   if (name.empty()) return false;
-  const HANDLE file = CreateFileW(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  constexpr DWORD kShared = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const HANDLE file = CreateFileW(name.c_str(), FILE_APPEND_DATA, kShared, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool ok = true;
   while (ok && !text.empty()) {

@@ -96,7 +96,8 @@ Socket connect_loopback(uint16_t port, std::string* error) {
   // Non-blocking, so that a listener whose queue is full (its SYNs dropped
   // and retried for minutes) cannot hold the caller beyond the bound.
   const sockaddr_in address = loopback(port);
-  int result = ::connect(fd(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? 0 : errno;
+  const auto* target = reinterpret_cast<const sockaddr*>(&address);
+  int result = ::connect(fd(socket), target, sizeof address) == 0 ? 0 : errno;
   if (result == EINPROGRESS || result == EINTR) result = finish_connect(fd(socket));
   if (result == 0 && !set_blocking(fd(socket), true)) result = errno;
   if (result != 0) {

@@ -56,7 +56,8 @@ Socket new_stream_socket(std::string* error) {
     return Socket();
   }
   constexpr DWORD kFlags = WSA_FLAG_OVERLAPPED;
-  SOCKET s = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, kFlags | WSA_FLAG_NO_HANDLE_INHERIT);
+  SOCKET s =
+      WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, kFlags | WSA_FLAG_NO_HANDLE_INHERIT);
   if (s == INVALID_SOCKET && WSAGetLastError() == WSAEINVAL) {
     // Systems before Windows 7 SP1 do not know the flag.
     s = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, kFlags);
@@ -154,7 +155,8 @@ Socket connect_loopback(uint16_t port, std::string* error) {
     return socket;
   }
   const sockaddr_in address = loopback(port);
-  int result = ::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? 0 : WSAGetLastError();
+  const auto* target = reinterpret_cast<const sockaddr*>(&address);
+  int result = ::connect(s, target, sizeof address) == 0 ? 0 : WSAGetLastError();
   if (result == WSAEWOULDBLOCK) result = finish_connect(s);
   if (result == 0 && !set_blocking(s, true)) result = WSAGetLastError();
   if (result != 0) {
