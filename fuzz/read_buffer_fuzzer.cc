@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         result.message->kind.byte() != data[8])
       __builtin_trap();
     // What is decoded encodes to the same text and kind.
-    ReadResult again = read_buffer(encode_return_message(text, result.message->kind));
+    ReadResult again = read_buffer(encode_return_message(text, result.message->kind, ChannelSecret{}));
     if (!again.message || again.message->str_value != text) __builtin_trap();
   } else if (result.error != "failed to fill whole buffer" && result.error != "Failed to read string") {
     __builtin_trap();

@@ -96,7 +96,7 @@ TEST_F(MarshalTest, DeepArraysEndInNotConvertible) {
 // elements is still written.
 TEST_F(MarshalTest, SharedSubArraysDoNotMultiplyTheText) {
   // As an evaluated result, with the context entered around each array.
-  auto nested = scope_.eval("var a = [1]; for (var i = 0; i < 30; i++) a = [a, a]; a");
+  auto nested = scope_.eval("var a = ['x'.repeat(4096)]; for (var i = 0; i < 30; i++) a = [a, a]; a");
   const ReturnText result = v8value_to_return(nested.get(), scope_.context());
   EXPECT_EQ(result.kind, ReturnType::Error);
   EXPECT_EQ(result.text, "51");

@@ -45,7 +45,8 @@ TEST(SocketClientTest, WritesHeaderTextAndOneZero) {
   for (const Case& c : cases) {
     zvtest::RawListener listener;
     bool sent = false;
-    std::thread sender([&] { sent = socket_client(listener.port, c.text, c.kind); });
+    const ChannelSecret secret = ChannelSecret::fresh();
+    std::thread sender([&] { sent = socket_client(listener.port, c.text, c.kind, secret); });
     const std::string bytes = zvtest::receive_one(listener.socket);
     sender.join();
     EXPECT_TRUE(sent);
@@ -55,13 +56,15 @@ TEST(SocketClientTest, WritesHeaderTextAndOneZero) {
     for (int i = 7; i >= 0; --i) length = (length << 8) | static_cast<unsigned char>(bytes[i]);
     EXPECT_EQ(length, n);
     EXPECT_EQ(static_cast<uint8_t>(bytes[8]), c.kind.byte());
+    EXPECT_TRUE(secret.matches(reinterpret_cast<const uint8_t*>(bytes.data() + 9)))
+        << "the padding carries the secret";
     EXPECT_EQ(bytes.substr(16, n), c.expected_text);
     EXPECT_EQ(bytes.back(), '\0');
   }
 }
 
 TEST(SocketClientTest, NoListenerGivesFalse) {
-  EXPECT_FALSE(socket_client(zvtest::unused_port(), "lost", ReturnType::Str));
+  EXPECT_FALSE(socket_client(zvtest::unused_port(), "lost", ReturnType::Str, ChannelSecret::fresh()));
 }
 
 TEST(ReadBufferTest, DecodesAndRejects) {
@@ -99,10 +102,23 @@ TEST(ReadBufferTest, DecodesAndRejects) {
 
 TEST(ReadBufferTest, ReadsWhatEncodeWrites) {
   const std::string text = "'0,1';\"x\"";
-  ReadResult result = read_buffer(encode_return_message(text, ReturnType::Array));
+  ReadResult result = read_buffer(encode_return_message(text, ReturnType::Array, ChannelSecret::fresh()));
   ASSERT_TRUE(result.message);
   EXPECT_EQ(result.message->kind, ReturnType::Array);
   EXPECT_EQ(result.message->str_value, text);
+}
+
+TEST(ChannelSecretTest, FreshSecretsDifferAndTravelAsText) {
+  const ChannelSecret a = ChannelSecret::fresh(), b = ChannelSecret::fresh();
+  EXPECT_NE(a.bytes, b.bytes);
+  const std::string text = a.text();
+  EXPECT_EQ(text.size(), 14u);
+  const std::optional<ChannelSecret> back = ChannelSecret::from_text(text);
+  ASSERT_TRUE(back);
+  EXPECT_TRUE(back->matches(a.bytes.data()));
+  EXPECT_FALSE(b.matches(a.bytes.data()));
+  for (const char* bad : {"", "00", "0123456789abc", "0123456789abcde", "0123456789abcG", "0123456789ABCD"})
+    EXPECT_FALSE(ChannelSecret::from_text(bad)) << bad;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "socket/message_secret.h"
 #include "socket/return_msg.h"
 #include "socket/socket_client.h"
 #include "socket/wait_return.h"
@@ -25,7 +26,11 @@ void BM_WaitReturnMessage(benchmark::State& state) {
     bool sent = false;
     WaitActions actions;
     actions.tick = [&] {
-      if (!sent) sent = socket_client(static_cast<uint16_t>(frame.last_port()), kText, ReturnType::Array);
+      if (sent) return;
+      cef_list_value_t* list = frame.sent.back().message->get_argument_list(frame.sent.back().message);
+      const ChannelSecret secret = announced_secret(list).value_or(ChannelSecret{});
+      zvtest::release(list);
+      sent = socket_client(static_cast<uint16_t>(frame.last_port()), kText, ReturnType::Array, secret);
     };
     WaitOutcome outcome = wait_return(MessageAnnouncement{message, &frame.cef, PID_RENDERER}, actions);
     benchmark::DoNotOptimize(outcome.answer->str_value.data());
@@ -40,7 +45,7 @@ void BM_BareConnectSendClose(benchmark::State& state) {
   net::Socket listener = net::listen_loopback(128, &error);
   uint16_t port = 0;
   net::local_port(listener, &port);
-  const std::string bytes = encode_return_message(kText, ReturnType::Array);
+  const std::string bytes = encode_return_message(kText, ReturnType::Array, ChannelSecret{});
   char buffer[4096];
   for (auto _ : state) {
     {

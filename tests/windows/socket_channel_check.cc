@@ -43,13 +43,15 @@ std::string read_to_end(const net::Socket& connection) {
 // A form (b) wait announced to `pending`. On the first tick the Eval
 // request is taken from `pending` and its port handed to `on_tick` from the
 // second tick on.
+const ChannelSecret kSecret = ChannelSecret::fresh();
+
 WaitOutcome wait_on(const net::Socket& pending, uint16_t pending_port,
                     const std::function<void(int tick, uint16_t port)>& on_tick,
                     std::function<void(std::string_view)> on_eval = {}) {
   int ticks = 0;
   uint16_t port = 0;
   WaitActions actions;
-  actions.eval_request = std::move(on_eval);
+  if (on_eval) actions.eval_request = [&](std::string_view text, const ChannelSecret&) { on_eval(text); };
   actions.tick = [&] {
     if (++ticks == 1) {
       net::Socket request = net::accept_connection(pending);
@@ -62,7 +64,7 @@ WaitOutcome wait_on(const net::Socket& pending, uint16_t pending_port,
     }
     on_tick(ticks, port);
   };
-  return wait_return(EvalAnnouncement{pending_port, "script()"}, actions);
+  return wait_return(EvalAnnouncement{pending_port, "script()", kSecret}, actions);
 }
 
 }  // namespace
@@ -78,18 +80,20 @@ int main() {
     uint16_t port = 0;
     net::local_port(gone, &port);
     gone.close();
-    check(!socket_client(port, "lost", ReturnType::Str), "no listener gives false");
+    check(!socket_client(port, "lost", ReturnType::Str, kSecret), "no listener gives false");
   }
 
   // Garbage and a silent peer first, then the answer.
   net::Socket silent;
   WaitOutcome outcome = wait_on(pending, pending_port, [&](int tick, uint16_t port) {
     if (tick == 2) {
+      // A forged answer without the secret, garbage and a silent peer.
+      socket_client(port, "forged", ReturnType::Str, ChannelSecret{});
       net::Socket garbage = net::connect_loopback(port, &error);
       net::send_some(garbage, "\x01\x02\x03", 3);
       silent = net::connect_loopback(port, &error);
     } else if (tick == 4) {
-      socket_client(port, "answer", ReturnType::Str);
+      socket_client(port, "answer", ReturnType::Str, kSecret);
     }
   });
   check(outcome.answer && outcome.answer->str_value == "answer", "answer after hostile peers");
@@ -100,8 +104,8 @@ int main() {
       pending, pending_port,
       [&](int tick, uint16_t port) {
         if (tick != 2) return;
-        socket_client(port, "7,inner()", ReturnType::Eval);
-        socket_client(port, "2.5", ReturnType::Double);
+        socket_client(port, "7,inner()", ReturnType::Eval, kSecret);
+        socket_client(port, "2.5", ReturnType::Double, kSecret);
       },
       [&](std::string_view text) { served = text; });
   check(served == "7,inner()", "Eval request served");
@@ -112,7 +116,7 @@ int main() {
   const std::string large(3 << 20, 'w');
   std::thread sender;
   outcome = wait_on(pending, pending_port, [&](int tick, uint16_t port) {
-    if (tick == 2) sender = std::thread([&large, port] { socket_client(port, large, ReturnType::Array); });
+    if (tick == 2) sender = std::thread([&large, port] { socket_client(port, large, ReturnType::Array, kSecret); });
   });
   if (sender.joinable()) sender.join();
   check(outcome.answer && outcome.answer->kind == ReturnType::Array && outcome.answer->str_value == large,

@@ -4,6 +4,7 @@
 
 #include "app/placeholder_url.h"
 #include "socket/socket_client.h"
+#include "socket/message_secret.h"
 #include "app/marshal/v8_marshal.h"
 #include "utils/fatal.h"
 
@@ -101,8 +102,11 @@ int CEF_CALLBACK on_process_message_received(cef_render_process_handler_t* self,
     const int32_t port = args->get_int(args.get(), 0);
     args->get_int(args.get(), 1);  // sent as 0, not used
     const utils::UserFree16 script(args->get_string(args.get(), 2));
+    // The waiting side's secret follows the arguments. Without one the
+    // answer cannot be believed; it is sent all the same (all zeros).
+    const ChannelSecret secret = announced_secret(args.get()).value_or(ChannelSecret{});
     const cef_string_t empty{};
-    eval_script(b.get(), script ? script.get() : &empty, port);
+    eval_script(b.get(), script ? script.get() : &empty, port, secret);
     return 1;
   }
   if (is_named(name.get(), "function")) {
@@ -141,7 +145,8 @@ void register_function(int32_t id, const cef_string_t* name, cef_v8value_t* wind
   window->set_value_bykey(window, name, function.pass(), V8_PROPERTY_ATTRIBUTE_NONE);
 }
 
-void eval_script(cef_browser_t* browser, const cef_string_t* script, int32_t port) {
+void eval_script(cef_browser_t* browser, const cef_string_t* script, int32_t port,
+                 const ChannelSecret& secret) {
   const auto port16 = static_cast<uint16_t>(port);
   const CefRef<cef_frame_t> frame =
       browser ? CefRef<cef_frame_t>::adopt(browser->get_main_frame(browser)) : CefRef<cef_frame_t>();
@@ -150,7 +155,7 @@ void eval_script(cef_browser_t* browser, const cef_string_t* script, int32_t por
             : CefRef<cef_v8context_t>();
   if (!context) {
     // Nothing to evaluate in; an empty error still ends the waiting side.
-    socket_client(port16, std::string(), ReturnType::Error);
+    socket_client(port16, std::string(), ReturnType::Error, secret);
     return;
   }
   const utils::CefString url = utils::cef_string(app::kPlaceholderUrl);
@@ -161,7 +166,7 @@ void eval_script(cef_browser_t* browser, const cef_string_t* script, int32_t por
   const CefRef<cef_v8exception_t> exception = CefRef<cef_v8exception_t>::adopt(raw_exception);
   if (ok && value) {
     ReturnText result = v8value_to_return(value.get(), context.get());
-    socket_client(port16, std::move(result.text), result.kind);
+    socket_client(port16, std::move(result.text), result.kind, secret);
     return;
   }
   std::string message;
@@ -169,5 +174,5 @@ void eval_script(cef_browser_t* browser, const cef_string_t* script, int32_t por
     const utils::UserFree16 text(exception->get_message(exception.get()));
     message = utils::to_utf8(text.get());
   }
-  socket_client(port16, std::move(message), ReturnType::Error);
+  socket_client(port16, std::move(message), ReturnType::Error, secret);
 }

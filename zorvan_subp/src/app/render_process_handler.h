@@ -9,6 +9,7 @@
 
 #include "app/ref_count.h"
 #include "app/v8_handler.h"
+#include "socket/channel_secret.h"
 #include "utils/cef_string.h"
 
 struct BrowserState {
@@ -38,5 +39,7 @@ void register_function(int32_t id, const cef_string_t* name, cef_v8value_t* wind
                        V8Handler* handler);
 
 // Evaluates `script` in the browser's main-frame context and sends the
-// value (or the exception's message, kind Error) to `port`.
-void eval_script(cef_browser_t* browser, const cef_string_t* script, int32_t port);
+// value (or the exception's message, kind Error) to `port`, with the
+// waiting side's `secret`.
+void eval_script(cef_browser_t* browser, const cef_string_t* script, int32_t port,
+                 const ChannelSecret& secret);

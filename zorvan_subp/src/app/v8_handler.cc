@@ -17,8 +17,8 @@ namespace {
 
 // An evaluation request that arrived while the call waits: "<port>,<script>".
 // Requests without a comma or a valid port cannot come from the host and
-// are ignored; the wait goes on.
-void serve_eval_request(cef_frame_t* frame, std::string_view request) {
+// are ignored; the wait goes on. The answer carries the request's secret.
+void serve_eval_request(cef_frame_t* frame, std::string_view request, const ChannelSecret& secret) {
   const size_t comma = request.find(',');
   if (comma == std::string_view::npos || !frame) return;
   const std::string_view port_text = request.substr(0, comma);
@@ -27,7 +27,7 @@ void serve_eval_request(cef_frame_t* frame, std::string_view request) {
   if (error != std::errc() || end != port_text.data() + port_text.size()) return;
   const CefRef<cef_browser_t> browser = CefRef<cef_browser_t>::adopt(frame->get_browser(frame));
   const utils::CefString script = utils::cef_string(request.substr(comma + 1));
-  eval_script(browser.get(), script.get(), port);
+  eval_script(browser.get(), script.get(), port, secret);
 }
 
 // The function's id from its own name, the decimal text register_function
@@ -54,7 +54,8 @@ int CEF_CALLBACK execute(cef_v8handler_t* self, const cef_string_t* name, cef_v8
   for (size_t i = 0; i < argc; ++i) args.push_back(CefRef<cef_v8value_t>::adopt(argv[i]));
 
   V8Handler* handler = V8Handler::of(self);
-  cef_frame_t* frame = handler->frame.get();
+  // Held for the whole call: the context may be released while it waits.
+  const CefRef<cef_frame_t> frame = CefRef<cef_frame_t>::retain(handler->frame.get());
   if (!frame) {  // the context that installed the function is gone
     set_exception(exception, "socket server panic");
     return 1;
@@ -87,11 +88,14 @@ int CEF_CALLBACK execute(cef_v8handler_t* self, const cef_string_t* name, cef_v8
   }
 
   WaitActions actions;
-  actions.eval_request = [frame](std::string_view text) {
-    serve_eval_request(frame, utils::str_from_c(std::string(text).c_str()).view());
+  cef_frame_t* f = frame.get();
+  actions.eval_request = [f](std::string_view text, const ChannelSecret& secret) {
+    serve_eval_request(f, utils::str_from_c(std::string(text).c_str()).view(), secret);
   };
-  const WaitOutcome outcome =
-      wait_return(MessageAnnouncement{message.get(), frame, PID_BROWSER}, actions);
+  // No answer can come once the browser has closed (or its process has
+  // gone): the page's call then throws instead of waiting for ever.
+  actions.abandoned = [f] { return f->is_valid && f->is_valid(f) == 0; };
+  const WaitOutcome outcome = wait_return(MessageAnnouncement{message.get(), f, PID_BROWSER}, actions);
   if (!outcome.answer) {
     set_exception(exception, "socket server panic");
     return 1;

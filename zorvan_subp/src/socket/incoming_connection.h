@@ -1,10 +1,13 @@
-// One accepted connection of a waiting listener, read without blocking
-// until its sender closes it.
+// One accepted connection of a waiting listener, read without blocking.
+// The 16-byte header comes first and is checked against the wait's secret
+// before any of the text is kept, so a stranger costs at most the header's
+// bytes; a connection whose header does not carry the secret is refused.
 #pragma once
 
 #include <chrono>
 #include <string>
 
+#include "socket/return_msg.h"
 #include "utils/platform/socket.h"
 
 class IncomingConnection {
@@ -12,32 +15,51 @@ class IncomingConnection {
   using Clock = std::chrono::steady_clock;
 
   enum class State {
-    Reading,   // the sender has not closed yet
-    Complete,  // the sender closed: bytes() is the whole message
-    Reset,     // the sender reset the connection; nothing to decode
-    Failed,    // a read error of this host; error() describes it
+    Header,    // the header has not arrived whole
+    Text,      // the header carried the secret; the text is arriving
+    Complete,  // the sender closed after a valid header: take_message()
+    Refused,   // wrong secret, short header, reset: nothing to believe
+    Failed,    // a read error of this host after a valid header; error()
   };
 
   IncomingConnection(utils::platform::Socket socket, Clock::time_point now)
-      : socket_(std::move(socket)), last_data_(now) {}
+      : socket_(std::move(socket)), since_(now) {}
+  ~IncomingConnection() { utils::platform::close_abortively(socket_); }
+  IncomingConnection(IncomingConnection&&) noexcept = default;
+  IncomingConnection& operator=(IncomingConnection&&) noexcept = default;
 
-  // Reads what has arrived (up to a budget), without blocking, and returns
-  // the new state.
-  State pump(Clock::time_point now);
+  // Reads what has arrived (the text up to a budget, so that a sender who
+  // keeps writing cannot hold the waiting thread) and returns the state.
+  // Complete and Refused close the connection.
+  State pump(const ChannelSecret& secret);
 
-  // True when nothing arrived for longer than `limit`.
-  bool idle_for(Clock::duration limit, Clock::time_point now) const { return now - last_data_ > limit; }
+  // Closes the connection unread (it is dropped).
+  void drop() { end(State::Refused); }
 
-  // Time the waiting thread spent elsewhere (in a nested wait) does not
-  // count against the sender.
-  void restart_idle_clock(Clock::time_point now) { last_data_ = now; }
+  State state() const { return state_; }
+  bool has_shown_secret() const { return state_ == State::Text || state_ == State::Complete; }
+  bool closed() const { return !socket_.valid(); }
+  utils::platform::Socket::Native native() const { return socket_.native(); }
 
-  std::string take_bytes() { return std::move(bytes_); }
+  // True when a header has not arrived whole within `limit`.
+  bool header_overdue(Clock::duration limit, Clock::time_point now) const {
+    return state_ == State::Header && now - since_ > limit;
+  }
+  // Time the waiting thread spent elsewhere (a nested wait, host code) does
+  // not count against the sender.
+  void restart_clock(Clock::time_point now) { since_ = now; }
+
+  ReadResult take_message() { return read_text(header_kind(header_), std::move(text_)); }
   const std::string& error() const { return error_; }
 
  private:
+  State end(State state);
+
   utils::platform::Socket socket_;
-  std::string bytes_;
+  ReturnHeader header_{};
+  size_t header_bytes_ = 0;
+  std::string text_;
   std::string error_;
-  Clock::time_point last_data_;
+  State state_ = State::Header;
+  Clock::time_point since_;
 };

@@ -2,16 +2,34 @@
 // frame, register host functions, and serve a call that page script made
 // into a host function.
 
+#include <map>
 #include <string>
 
 #include "browser_access.h"
 #include "socket/socket_client.h"
+#include "socket/message_secret.h"
 #include "socket/wait_return.h"
 #include "utils/cef_string.h"
 #include "utils/text.h"
 #include "zorvan_vemo.h"
 
 namespace {
+
+// The secret each pending host-function call carried, by the port it waits
+// on: its answer and the Eval requests sent to it must carry the same. Kept
+// from cefvemo_function_id until cefvemo_function_return; at most one entry
+// per port. Used on the host's UI thread only.
+std::map<uint16_t, ChannelSecret>& call_secrets() {
+  static std::map<uint16_t, ChannelSecret> secrets;
+  return secrets;
+}
+
+// The secret on record for `port`; a fresh one (which the renderer will
+// not believe) when there is none.
+ChannelSecret secret_for(uint16_t port) {
+  const auto it = call_secrets().find(port);
+  return it != call_secrets().end() ? it->second : ChannelSecret::fresh();
+}
 
 
 bool set_or_fatal(int result) {
@@ -55,7 +73,7 @@ ZV_EXPORT int32_t cefvemo_eval(cef_browser_t* browser, const char* script, int32
   WaitActions actions;
   if (callback) {
     actions.tick = [callback] { callback(1, 5, nullptr); };
-    actions.eval_request = [callback](std::string_view text) {
+    actions.eval_request = [callback](std::string_view text, const ChannelSecret&) {
       callback(0, 6, std::string(text).c_str());
     };
   }
@@ -73,7 +91,8 @@ ZV_EXPORT int32_t cefvemo_eval(cef_browser_t* browser, const char* script, int32
     outcome = wait_return(MessageAnnouncement{message.get(), f, PID_RENDERER}, actions);
   } else {
     const utils::Text code = utils::str_from_c(script);
-    outcome = wait_return(EvalAnnouncement{static_cast<uint16_t>(port), code.view()}, actions);
+    const auto pending = static_cast<uint16_t>(port);
+    outcome = wait_return(EvalAnnouncement{pending, code.view(), secret_for(pending)}, actions);
   }
   if (!outcome.answer) return 0;
   if (callback) {
@@ -112,7 +131,12 @@ ZV_EXPORT void cefvemo_function_id(cef_process_message_t* message, FunctionSt* r
   const size_t size = args->get_size(args.get());
   record->port = args->get_int(args.get(), 0);
   record->id = args->get_int(args.get(), 1);
-  record->args = size > 0 ? (size - 1) / 2 : 0;
+  // The renderer's secret follows the arguments, at an index where a kind
+  // (an int) would be; it is not counted as an argument.
+  const std::optional<ChannelSecret> secret = size % 2 == 1 ? announced_secret(args.get()) : std::nullopt;
+  if (secret) call_secrets()[static_cast<uint16_t>(record->port)] = *secret;
+  const size_t listed = secret ? size - 1 : size;
+  record->args = listed > 0 ? (listed - 1) / 2 : 0;
 }
 
 ZV_EXPORT int32_t cefvemo_function_arg(cef_process_message_t* message, int32_t index,
@@ -140,9 +164,13 @@ ZV_EXPORT int32_t cefvemo_function_return(cef_browser_t* browser, int32_t unused
                                           int32_t kind, const char* value) {
   (void)browser;
   (void)unused;
-  // The host's kind goes out as its low byte, unchanged.
-  return socket_client(static_cast<uint16_t>(port), value ? std::string(value) : std::string(),
-                       ReturnType::from_byte(static_cast<uint8_t>(kind)))
+  // The host's kind goes out as its low byte, unchanged. The call is over:
+  // its secret is forgotten.
+  const auto to = static_cast<uint16_t>(port);
+  const ChannelSecret secret = secret_for(to);
+  call_secrets().erase(to);
+  return socket_client(to, value ? std::string(value) : std::string(),
+                       ReturnType::from_byte(static_cast<uint8_t>(kind)), secret)
              ? 1
              : 0;
 }

@@ -21,10 +21,10 @@ bool test(cef_v8value_t* value, int(CEF_CALLBACK* cef_v8value_t::*member)(cef_v8
 
 // Bounds the text of one conversion. Arrays that share their sub-arrays or
 // strings (a = [a, a], over and over) stay small in the page but have a
-// text exponential in their depth; past either limit the whole value is not
-// convertible. Both are far beyond what a page hands over in earnest.
-constexpr size_t kMaxConvertedElements = 1'000'000;
-constexpr size_t kMaxConvertedText = size_t{64} << 20;  // bytes
+// text exponential in their depth; past this size the whole value is not
+// convertible. Large genuine data (a 2000 x 2000 number matrix is some
+// 40 MB) stays well within it.
+constexpr size_t kMaxConvertedText = size_t{256} << 20;  // bytes
 
 class ValueWriter {
  public:
@@ -106,9 +106,8 @@ class ValueWriter {
       auto element = CefRef<cef_v8value_t>::adopt(array->get_value_byindex(array, i));
       if (!element || test(element.get(), &cef_v8value_t::is_undefined)) break;
       append(element.get(), &writer);
-      // Checked after the element, so that a large string counts at once;
-      // a nested array has counted its own elements.
-      too_large_ = too_large_ || ++elements_ > kMaxConvertedElements || out_.size() > kMaxConvertedText;
+      // Checked after the element, so that a large string counts at once.
+      too_large_ = too_large_ || out_.size() > kMaxConvertedText;
     }
     writer.finish();
     path_.pop_back();
@@ -122,7 +121,6 @@ class ValueWriter {
   std::string& out_;
   cef_v8context_t* context_;
   std::vector<cef_v8value_t*> path_;  // the arrays being written, outermost first
-  size_t elements_ = 0;               // array elements written so far
   bool too_large_ = false;
 };
 

@@ -1,9 +1,8 @@
 // Script values to (text, kind) pairs and back.
 //
 // v8value_to_return borrows the value (and the optional context, entered
-// around the walk of an array). A value whose arrays would write more than
-// a million elements or 64 MiB of text in all is not convertible (kind
-// Error, "51"). return_to_v8value returns a new value whose
+// around the walk of an array). A value whose text would be larger than
+// 256 MiB is not convertible (kind Error, "51"). return_to_v8value returns a new value whose
 // reference the caller owns, or an error text: the text itself for kinds
 // above Array, or the reason the text could not be read ("cannot parse
 // f64", "cannot parse i32", "not quoted", "elem not quoted", "elem has no

@@ -79,4 +79,24 @@ IoResult receive_some(const Socket& socket, char* buffer, size_t size);
 // Never raises SIGPIPE: a peer that went away is reported as PeerReset.
 IoResult send_some(const Socket& socket, const char* data, size_t size);
 
+// One socket to watch in poll_readable; `ready` is set when it can be read
+// without blocking: a connection to accept, data, the end, or an error.
+struct PollItem {
+  Socket::Native handle = Socket::kInvalid;
+  bool ready = false;
+};
+
+// Blocks up to `timeout_ms` (0: only looks) until one of the sockets is
+// ready, and marks those. The number ready, or -1 when polling failed.
+int poll_readable(PollItem* items, size_t count, int timeout_ms);
+
+// Closes with a reset instead of the orderly end (linger 0), so that no
+// TIME_WAIT is left on either side. For connections whose message has been
+// read to its end, or that are dropped.
+void close_abortively(Socket& socket);
+
+// Sends every write at once (no coalescing delay), so that a message
+// written in two parts leaves no wait between them.
+void set_no_delay(const Socket& socket);
+
 }  // namespace utils::platform

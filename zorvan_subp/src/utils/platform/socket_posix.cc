@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #include "utils/platform/socket.h"
@@ -142,6 +144,38 @@ IoResult receive_some(const Socket& socket, char* buffer, size_t size) {
 
 IoResult send_some(const Socket& socket, const char* data, size_t size) {
   return io_result(::send(fd(socket), data, size, MSG_NOSIGNAL));
+}
+
+}  // namespace utils::platform
+
+namespace utils::platform {
+
+int poll_readable(PollItem* items, size_t count, int timeout_ms) {
+  constexpr size_t kOnStack = 128;
+  pollfd on_stack[kOnStack];
+  std::unique_ptr<pollfd[]> on_heap;
+  pollfd* fds = on_stack;
+  if (count > kOnStack) {
+    on_heap = std::make_unique<pollfd[]>(count);
+    fds = on_heap.get();
+  }
+  for (size_t i = 0; i < count; ++i) fds[i] = {static_cast<int>(items[i].handle), POLLIN, 0};
+  const int ready = ::poll(fds, count, timeout_ms);
+  if (ready < 0) return errno == EINTR ? 0 : -1;
+  for (size_t i = 0; i < count; ++i) items[i].ready = fds[i].revents != 0;
+  return ready;
+}
+
+void close_abortively(Socket& socket) {
+  if (!socket.valid()) return;
+  const linger abort_on_close{1, 0};
+  ::setsockopt(fd(socket), SOL_SOCKET, SO_LINGER, &abort_on_close, sizeof abort_on_close);
+  socket.close();
+}
+
+void set_no_delay(const Socket& socket) {
+  const int on = 1;
+  ::setsockopt(fd(socket), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
 
 }  // namespace utils::platform

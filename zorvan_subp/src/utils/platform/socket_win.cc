@@ -7,6 +7,7 @@
 #include <climits>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "utils/platform/socket.h"
 
@@ -203,6 +204,32 @@ IoResult receive_some(const Socket& socket, char* buffer, size_t size) {
 
 IoResult send_some(const Socket& socket, const char* data, size_t size) {
   return io_result(::send(handle(socket), data, clamp_size(size), 0));
+}
+
+}  // namespace utils::platform
+
+namespace utils::platform {
+
+int poll_readable(PollItem* items, size_t count, int timeout_ms) {
+  std::vector<WSAPOLLFD> fds(count);
+  for (size_t i = 0; i < count; ++i) fds[i] = {static_cast<SOCKET>(items[i].handle), POLLRDNORM, 0};
+  const int ready = ::WSAPoll(fds.data(), static_cast<ULONG>(count), timeout_ms);
+  if (ready == SOCKET_ERROR) return -1;
+  for (size_t i = 0; i < count; ++i) items[i].ready = fds[i].revents != 0;
+  return ready;
+}
+
+void close_abortively(Socket& socket) {
+  if (!socket.valid()) return;
+  const linger abort_on_close{1, 0};
+  ::setsockopt(handle(socket), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort_on_close),
+               sizeof abort_on_close);
+  socket.close();
+}
+
+void set_no_delay(const Socket& socket) {
+  const BOOL on = TRUE;
+  ::setsockopt(handle(socket), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
 }
 
 }  // namespace utils::platform
