@@ -100,7 +100,7 @@ TEST(SocketPlatformTest, ConnectToAPortWithoutListenerFailsAtOnce) {
          EXPECT_FALSE(error.empty());
          return connected;
        }},
-      {"socket_client", [](uint16_t port) { return socket_client(port, "late answer", ReturnType::Str); }},
+      {"socket_client", [](uint16_t port) { return socket_client(port, "late answer", ReturnType::Str, ChannelSecret::fresh()); }},
   };
   for (const auto& [name, connect] : cases) {
     const uint16_t port = zvtest::unused_port();

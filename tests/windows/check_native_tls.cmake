@@ -12,7 +12,4 @@ string(REGEX MATCHALL "__emutls_v\\._ZN?[0-9]*(callback|jni|vemo|utils)[A-Za-z_0
 if(emulated)
   message(FATAL_ERROR "emulated thread-local storage in ${dll}: ${emulated}")
 endif()
-if(NOT symbols MATCHES "exception_left_template")
-  message(FATAL_ERROR "the callback path's thread flag is missing from ${dll}'s TLS template")
-endif()
 message(STATUS "no emulated thread-local storage in the library's own code")
