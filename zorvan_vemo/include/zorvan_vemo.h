@@ -85,4 +85,42 @@ ZV_EXPORT int32_t cefvemo_function_return(cef_browser_t* browser, int32_t unused
 ZV_EXPORT cef_string_userfree_utf8_t cefvemo_cefstring_to_java(const cef_string_t* string);
 ZV_EXPORT void cefvemo_cef_string_free(cef_string_userfree_utf8_t string);
 
+// Handler continuations: downloads and authentication. Callback objects are
+// borrowed: no reference is added or released here.
+
+// A download's state as cefvemo_download_item fills it. status: -1 the item
+// is not valid, 1 in progress, 2 complete, 3 canceled, 0 none of these. The
+// record owns file and url (user-free UTF-16 strings, may be null) from the
+// fill until the free mode releases them; freeing leaves the pointers as
+// they are, so each filled record is freed once and then only filled again.
+typedef struct DownloadItem {
+  uint32_t id;
+  int32_t status;
+  cef_string_userfree_t file;  // get_full_path
+  cef_string_userfree_t url;   // get_original_url: before redirects
+  int64_t received;
+  int64_t total;
+  int64_t speed;
+  int32_t percent;
+} DownloadItem;
+
+// cont 1: callback is a cef_before_download_callback_t, continued to path
+// with the file dialog asked for; otherwise callback is a
+// cef_download_item_callback_t and the download is canceled.
+ZV_EXPORT void cefvemo_download_callback(void* callback, const char* path, int32_t cont);
+// Fills the record from the item; a null item frees the record's strings.
+ZV_EXPORT void cefvemo_download_item(cef_download_item_t* item, DownloadItem* record);
+// cont 1 answers with the user name and password (null reads as empty);
+// any other value refuses.
+ZV_EXPORT void cefvemo_auth_callback(cef_auth_callback_t* callback, const char* user_name,
+                                     const char* password, int32_t cont);
+
+// Handler continuations: dialogs, context menus, keys. The callbacks are
+// those CEF handed to the host's handlers, borrowed for the call.
+ZV_EXPORT void cefvemo_dialog_close(cef_jsdialog_callback_t* callback, int32_t success,
+                                    const cef_string_t* user_input);
+ZV_EXPORT void cefvemo_context_menu_cancel(cef_run_context_menu_callback_t* callback);
+// 1 when the key event was a shortcut the library consumed, 0 otherwise.
+ZV_EXPORT int32_t cefvemo_handlekey(cef_browser_t* browser, const cef_key_event_t* event);
+
 }  // extern "C"

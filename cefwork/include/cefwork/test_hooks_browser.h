@@ -30,4 +30,9 @@ CEF_EXPORT int cefwork_test_renderer_round_trip(cef_browser_t* browser);
 // answer arrives). 0 without a renderer.
 CEF_EXPORT int cefwork_test_renderer_objects(cef_browser_t* browser, int* contexts, int* values);
 
+// Opens the page's context menu at (x, y) as a right click does: on a later
+// unit of work the context-menu handler gets on_before_context_menu, then
+// run_context_menu with a callback.
+CEF_EXPORT void cefwork_test_context_menu(cef_browser_t* browser, int x, int y);
+
 }  // extern "C"

@@ -6,7 +6,10 @@
 #include <mutex>
 #include <set>
 
+#include "browser/context_menu.h"
+#include "browser/download.h"
 #include "browser/handlers.h"
+#include "browser/js_dialogs.h"
 #include "browser/renderer_host.h"
 #include "browser/request.h"
 #include "cefwork/test_hooks_browser.h"
@@ -54,6 +57,11 @@ namespace {
 
 Browser* browser_of(cef_browser_t* self) { return Browser::from(self); }
 
+template <ipc::EditCommand C>
+void CEF_CALLBACK edit_frame(cef_frame_t* self) {
+  Frame::from(self)->core->edit(C);
+}
+
 // Hands `text` to the visitor on a later unit of work, as a page's source
 // comes from the renderer; the visitor's reference is taken over and
 // dropped after the visit.
@@ -88,6 +96,14 @@ Frame::Frame(std::shared_ptr<BrowserCore> c) : core(std::move(c)) {
       cefwork::release(message);
     }
   };
+  cef.undo = &edit_frame<ipc::EditCommand::kUndo>;
+  cef.redo = &edit_frame<ipc::EditCommand::kRedo>;
+  cef.cut = &edit_frame<ipc::EditCommand::kCut>;
+  cef.copy = &edit_frame<ipc::EditCommand::kCopy>;
+  cef.paste = &edit_frame<ipc::EditCommand::kPaste>;
+  cef.del = &edit_frame<ipc::EditCommand::kDelete>;
+  cef.select_all = &edit_frame<ipc::EditCommand::kSelectAll>;
+  cef.view_source = [](cef_frame_t*) {};  // no window to show it in
   cef.get_source = [](cef_frame_t* self, cef_string_visitor_t* visitor) {
     visit_later(visitor, from(self)->core->document.source);
   };
@@ -144,6 +160,9 @@ BrowserHost::BrowserHost(std::shared_ptr<BrowserCore> c) : core(std::move(c)) {
   cef.was_resized = [](cef_browser_host_t*) {};
   cef.was_hidden = [](cef_browser_host_t* self, int hidden) {
     from(self)->core->window.visible = hidden ? 0 : 1;
+  };
+  cef.send_key_event = [](cef_browser_host_t* self, const cef_key_event_t* event) {
+    if (event) from(self)->core->key_event(*event);
   };
   cef.notify_screen_info_changed = [](cef_browser_host_t*) {};
   cef.notify_move_or_resize_started = [](cef_browser_host_t*) {};
@@ -243,9 +262,12 @@ void BrowserCore::close(bool force) {
     core->window.visible = 0;
     core->window.focused = 0;
     core->window.parent = nullptr;
+    reset_js_dialogs(*core, false);
+    dismiss_context_menus(*core);
     notify(*core, &cef_client_t::get_life_span_handler,
            &cef_life_span_handler_t::on_before_close);
     if (core->renderer) core->renderer->close();
+    cancel_downloads(core->id);
     log(LOGSEVERITY_VERBOSE, "browser " + std::to_string(core->id) + " closed");
     forget_open(core->id);
   });
@@ -279,9 +301,12 @@ cef_browser_t* create_browser(const cef_window_info_t* window_info, cef_client_t
 }
 
 void drop_open_browsers() {
+  cancel_downloads(-1);
   for (auto& b : open_browsers) {
     BrowserCore& core = *Browser::from(b.get())->core;
     core.closed = true;
+    core.open_dialogs.clear();
+    core.open_menus.clear();
     if (core.load) core.load->cancelled = true;
     if (core.renderer) core.renderer->close();
     core.renderer.reset();
@@ -289,6 +314,10 @@ void drop_open_browsers() {
   if (!open_browsers.empty())
     log(LOGSEVERITY_WARNING, std::to_string(open_browsers.size()) + " browser(s) open at shutdown");
   open_browsers.clear();
+}
+
+BrowserCore* core_of(cef_browser_t* browser) {
+  return browser ? Browser::from(browser)->core.get() : nullptr;
 }
 
 }  // namespace cefwork

@@ -11,6 +11,7 @@
 
 #include "browser/document.h"
 #include "browser/fetch.h"
+#include "ipc/messages.h"
 #include "platform/native_window.h"
 #include "ref.h"
 
@@ -29,6 +30,7 @@ struct LoadJob {
   HistoryEntry entry;
   int target_index = -1;  // history index to move to; -1 for a new entry
   std::atomic<bool> cancelled{false};
+  int auth_requests = 0;  // times the client was asked for credentials
 };
 
 class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
@@ -51,6 +53,9 @@ class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
   Document document;
   std::shared_ptr<LoadJob> load;  // the load in progress
   std::shared_ptr<RendererHost> renderer;  // null when it could not be started
+  // The continuations of open JavaScript dialogs and context menus.
+  std::vector<Ref<cef_jsdialog_callback_t>> open_dialogs;
+  std::vector<Ref<cef_run_context_menu_callback_t>> open_menus;
 
   // The browser with one reference for a callee, or null when it is gone.
   cef_browser_t* share_browser() const;
@@ -64,6 +69,12 @@ class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
   void stop();
   void close(bool force);
   void set_focus(bool focus);
+  // An editing command of the main frame, performed in its document.
+  void edit(ipc::EditCommand command);
+  // A key event sent to the browser: the keyboard handler sees it before
+  // the page (on_pre_key_event) and, unless it took it, after
+  // (on_key_event), on a later unit of work.
+  void key_event(const cef_key_event_t& event);
   // A process message from the renderer, for the client (takes over the
   // message's reference).
   void deliver_process_message(cef_process_message_t* message);
@@ -75,8 +86,20 @@ class BrowserCore : public std::enable_shared_from_this<BrowserCore> {
   bool can_go_back() const { return history_index > 0; }
   bool can_go_forward() const { return history_index + 1 < static_cast<int>(history.size()); }
 
+  // The load `job` (when still in progress) has become a download: it ends
+  // as aborted, as a navigation to a download does.
+  void end_as_download(const std::shared_ptr<LoadJob>& job);
+  // Ends the load `job` (when still in progress) with `result`, without
+  // asking for credentials again.
+  void end_load(const std::shared_ptr<LoadJob>& job, const FetchResult& result);
+  // Fetches the request of `job` (when still in progress) once more.
+  void fetch_again(const std::shared_ptr<LoadJob>& job);
+
  private:
   void start(HistoryEntry entry, int target_index);
+  void run_fetch(const std::shared_ptr<LoadJob>& job);
+  // A navigation of a browser whose renderer has died starts a new one.
+  void replace_dead_renderer();
   void finish(const std::shared_ptr<LoadJob>& job, const FetchResult& result);
   void commit(const std::shared_ptr<LoadJob>& job, const FetchResult& result);
   void report_error(int error, const std::string& url);
@@ -94,5 +117,8 @@ cef_browser_t* create_browser(const cef_window_info_t* window_info, cef_client_t
 
 // Closes every open browser without calling handlers, at shutdown.
 void drop_open_browsers();
+
+// The state behind a browser of this process; null for null.
+BrowserCore* core_of(cef_browser_t* browser);
 
 }  // namespace cefwork

@@ -1,9 +1,13 @@
 // Navigation, history, closing and the handler calls of a browser.
 
+#include <functional>
 #include <string>
 
+#include "browser/auth.h"
 #include "browser/browser.h"
+#include "browser/download.h"
 #include "browser/handlers.h"
+#include "browser/js_dialogs.h"
 #include "browser/load_threads.h"
 #include "browser/renderer_host.h"
 #include "engine.h"
@@ -76,8 +80,19 @@ void BrowserCore::go_to(int index) {
 
 void BrowserCore::reload() { go_to(history_index); }
 
+void BrowserCore::replace_dead_renderer() {
+  if (renderer_alive()) return;
+  // Its end is reported first (the handler may navigate meanwhile, which
+  // starts the new renderer itself).
+  if (std::shared_ptr<RendererHost> dead = std::move(renderer)) dead->report_end();
+  if (!renderer && !closed) renderer = RendererHost::launch(shared_from_this());
+}
+
 void BrowserCore::start(HistoryEntry entry, int target_index) {
   if (closed) return;
+  replace_dead_renderer();
+  if (closed) return;
+  reset_js_dialogs(*this, true);  // the document they belong to is left
   awaiting_document_ = 0;  // a document still running its scripts is left
   if (load) load->cancelled = true;  // a new navigation replaces the one in progress
   auto job = std::make_shared<LoadJob>();
@@ -98,12 +113,35 @@ void BrowserCore::start(HistoryEntry entry, int target_index) {
     });
     return;
   }
-  start_load_thread([weak, job] {
-    FetchResult result = fetch(job->entry.request, job->cancelled);
+  run_fetch(job);
+}
+
+void BrowserCore::run_fetch(const std::shared_ptr<LoadJob>& job) {
+  std::weak_ptr<BrowserCore> weak = weak_from_this();
+  start_load_thread([weak, job, browser_id = id] {
+    // A response that is a download leaves the navigation and goes on
+    // here as the download's transfer.
+    DownloadTap tap(weak, job, browser_id);
+    FetchResult result = fetch(job->entry.request, job->cancelled, std::ref(tap));
+    if (result.diverted) {
+      tap.end(result);
+      return;
+    }
     Engine::get().post([weak, job, result = std::move(result)] {
       if (auto core = weak.lock()) core->finish(job, result);
     });
   });
+}
+
+void BrowserCore::fetch_again(const std::shared_ptr<LoadJob>& job) {
+  if (job == load && !closed) run_fetch(job);
+}
+
+void BrowserCore::end_as_download(const std::shared_ptr<LoadJob>& job) {
+  if (job != load || closed) return;
+  load = nullptr;
+  report_error(kErrAborted, job->entry.request.url);
+  notify_loading_state();
 }
 
 void BrowserCore::end_document_load() {
@@ -120,6 +158,14 @@ void BrowserCore::document_loaded(uint32_t number) {
 
 void BrowserCore::finish(const std::shared_ptr<LoadJob>& job, const FetchResult& result) {
   if (job != load || closed) return;  // replaced, stopped or closed meanwhile
+  // An authentication challenge keeps the load going while the client is
+  // asked for credentials.
+  if (!result.error && result.status == 401 && ask_credentials(*this, job, result)) return;
+  end_load(job, result);
+}
+
+void BrowserCore::end_load(const std::shared_ptr<LoadJob>& job, const FetchResult& result) {
+  if (job != load || closed) return;
   load = nullptr;
   if (result.error) {
     log(LOGSEVERITY_WARNING, "load of " + job->entry.request.url + " failed: " + result.error_text);
@@ -203,6 +249,27 @@ void BrowserCore::set_focus(bool focus) {
     auto core = weak.lock();
     if (!core || core->closed || !core->window.focused) return;
     notify(*core, &cef_client_t::get_focus_handler, &cef_focus_handler_t::on_got_focus);
+  });
+}
+
+void BrowserCore::edit(ipc::EditCommand command) {
+  if (!closed && renderer) renderer->edit_command(command);
+}
+
+void BrowserCore::key_event(const cef_key_event_t& event) {
+  std::weak_ptr<BrowserCore> weak = weak_from_this();
+  Engine::get().post([weak, event] {
+    auto core = weak.lock();
+    if (!core || core->closed) return;
+    int is_shortcut = 0;
+    cef_event_handle_msg_t* no_os_event = nullptr;  // the event came from no window system
+    if (notify(*core, &cef_client_t::get_keyboard_handler, &cef_keyboard_handler_t::on_pre_key_event,
+               &event, no_os_event, &is_shortcut))
+      return;
+    // The page has no key handling of its own; the handler gets the rest.
+    if (!core->closed)
+      notify(*core, &cef_client_t::get_keyboard_handler, &cef_keyboard_handler_t::on_key_event,
+             &event, no_os_event);
   });
 }
 

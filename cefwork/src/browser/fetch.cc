@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <mutex>
@@ -16,6 +17,11 @@ bool starts_with_ci(const std::string& s, const char* prefix) {
     if (i >= s.size() || std::tolower(static_cast<unsigned char>(s[i])) != prefix[i]) return false;
   }
   return true;
+}
+
+std::string lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
 }
 
 int hex_value(char c) {
@@ -101,13 +107,69 @@ FetchResult fetch_file(const std::string& url) {
   return r;
 }
 
-size_t append_body(char* data, size_t size, size_t count, void* out) {
-  static_cast<std::string*>(out)->append(data, size * count);
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+  return s;
+}
+
+// One HTTP transfer, as libcurl's callbacks see it.
+struct Transfer {
+  CURL* handle = nullptr;
+  FetchResult* result = nullptr;
+  const ResponseHook* hook = nullptr;
+  const std::atomic<bool>* cancelled = nullptr;
+  ResponseHead head;  // of the response being received
+  bool decided = false;
+  BodyDiversion diversion;
+};
+
+// Asks the hook, once, where the final response's body goes.
+void decide(Transfer& t) {
+  if (t.decided) return;
+  t.decided = true;
+  if (!t.hook || !*t.hook) return;
+  char* effective = nullptr;
+  curl_easy_getinfo(t.handle, CURLINFO_EFFECTIVE_URL, &effective);
+  t.head.url = effective ? effective : "";
+  // The length on the wire says nothing about a decoded body.
+  const std::string length = header_value(t.head.headers, "Content-Length");
+  if (!length.empty() && header_value(t.head.headers, "Content-Encoding").empty()) {
+    char* end = nullptr;
+    const long long n = std::strtoll(length.c_str(), &end, 10);
+    if (end && *end == 0 && n >= 0) t.head.content_length = n;
+  }
+  t.diversion = (*t.hook)(t.head);
+  if (t.diversion.cancelled) t.cancelled = t.diversion.cancelled;
+  t.result->diverted = static_cast<bool>(t.diversion.sink);
+}
+
+// Header lines of every response of the transfer; a status line starts a
+// new response (after a redirect or an authentication round trip).
+size_t take_header(char* data, size_t size, size_t count, void* state) {
+  auto& t = *static_cast<Transfer*>(state);
+  const std::string_view line = trim(std::string_view(data, size * count));
+  if (line.rfind("HTTP/", 0) == 0) {
+    t.head = ResponseHead{};
+    const size_t space = line.find(' ');
+    if (space != std::string_view::npos) t.head.status = std::atoi(std::string(line.substr(space + 1, 3)).c_str());
+  } else if (const size_t colon = line.find(':'); colon != std::string_view::npos) {
+    t.head.headers.emplace_back(std::string(trim(line.substr(0, colon))),
+                                std::string(trim(line.substr(colon + 1))));
+  }
   return size * count;
 }
 
-int check_cancel(void* cancelled, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-  return static_cast<const std::atomic<bool>*>(cancelled)->load() ? 1 : 0;
+size_t append_body(char* data, size_t size, size_t count, void* state) {
+  auto& t = *static_cast<Transfer*>(state);
+  decide(t);
+  if (t.diversion.sink) return t.diversion.sink(data, size * count) ? size * count : 0;
+  t.result->content.append(data, size * count);
+  return size * count;
+}
+
+int check_cancel(void* state, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return static_cast<const Transfer*>(state)->cancelled->load() ? 1 : 0;
 }
 
 int net_error(CURLcode code) {
@@ -142,7 +204,8 @@ struct CurlList {
   }
 };
 
-FetchResult fetch_http(const FetchRequest& request, const std::atomic<bool>& cancelled) {
+FetchResult fetch_http(const FetchRequest& request, const std::atomic<bool>& cancelled,
+                       const ResponseHook& hook) {
   static std::once_flag init;
   std::call_once(init, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 
@@ -150,6 +213,11 @@ FetchResult fetch_http(const FetchRequest& request, const std::atomic<bool>& can
   CurlEasy easy;
   CurlList headers;
   CURL* h = easy.handle;
+  Transfer transfer;
+  transfer.handle = h;
+  transfer.result = &r;
+  transfer.hook = &hook;
+  transfer.cancelled = &cancelled;
   curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
   curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(h, CURLOPT_MAXREDIRS, 20L);
@@ -158,10 +226,19 @@ FetchResult fetch_http(const FetchRequest& request, const std::atomic<bool>& can
   curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");
   curl_easy_setopt(h, CURLOPT_USERAGENT, "Mozilla/5.0 cefwork/76.3809");
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &append_body);
-  curl_easy_setopt(h, CURLOPT_WRITEDATA, &r.content);
+  curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
+  curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &take_header);
+  curl_easy_setopt(h, CURLOPT_HEADERDATA, &transfer);
   curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &check_cancel);
-  curl_easy_setopt(h, CURLOPT_XFERINFODATA, &cancelled);
+  curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
+  if (request.auth_scheme) {
+    // libcurl answers the challenge itself (a Digest one takes a round
+    // trip), and sends the credentials to the request's host only.
+    curl_easy_setopt(h, CURLOPT_HTTPAUTH, static_cast<unsigned long>(request.auth_scheme));
+    curl_easy_setopt(h, CURLOPT_USERNAME, request.user.c_str());
+    curl_easy_setopt(h, CURLOPT_PASSWORD, request.password.c_str());
+  }
 
   const bool post = request.has_body && (request.method == "GET" || request.method == "POST");
   if (post) {
@@ -190,6 +267,8 @@ FetchResult fetch_http(const FetchRequest& request, const std::atomic<bool>& can
   char* effective = nullptr;
   curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &effective);
   r.final_url = effective ? effective : request.url;
+  if (code == CURLE_OK) decide(transfer);  // a final response without a body
+  r.headers = std::move(transfer.head.headers);
   if (code != CURLE_OK) {
     r.error = net_error(code);
     r.content.clear();
@@ -220,11 +299,19 @@ std::string error_text(int error) {
   }
 }
 
-FetchResult fetch(const FetchRequest& request, const std::atomic<bool>& cancelled) {
+std::string header_value(const Headers& headers, const std::string& name) {
+  for (const auto& [n, v] : headers) {
+    if (n.size() == name.size() && starts_with_ci(n, lower(name).c_str())) return v;
+  }
+  return {};
+}
+
+FetchResult fetch(const FetchRequest& request, const std::atomic<bool>& cancelled,
+                  const ResponseHook& hook) {
   FetchResult r;
   const std::string& url = request.url;
   if (starts_with_ci(url, "http://") || starts_with_ci(url, "https://")) {
-    r = fetch_http(request, cancelled);
+    r = fetch_http(request, cancelled, hook);
   } else if (starts_with_ci(url, "data:")) {
     r = fetch_data(url);
   } else if (starts_with_ci(url, "file:")) {
@@ -237,7 +324,7 @@ FetchResult fetch(const FetchRequest& request, const std::atomic<bool>& cancelle
     r.final_url = url;
     r.error = url.find(':') == std::string::npos ? kErrInvalidUrl : kErrUnknownUrlScheme;
   }
-  if (cancelled.load() && r.error == 0) r.error = kErrAborted;
+  if (cancelled.load() && r.error == 0 && !r.diverted) r.error = kErrAborted;
   if (r.error) r.error_text = error_text(r.error);
   return r;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "browser/browser.h"
+#include "browser/js_dialogs.h"
 #include "command_line.h"
 #include "engine.h"
 #include "ipc/messages.h"
@@ -94,7 +95,7 @@ std::shared_ptr<RendererHost> RendererHost::launch(const std::shared_ptr<Browser
 
   auto host = std::shared_ptr<RendererHost>(new RendererHost(core->id, core));
   host->pid_ = pid;
-  host->alive_ = true;
+  host->alive_->store(true);
   std::weak_ptr<RendererHost> weak = host;
   host->channel_ = std::make_unique<ipc::Channel>(
       fds[0],
@@ -103,11 +104,13 @@ std::shared_ptr<RendererHost> RendererHost::launch(const std::shared_ptr<Browser
           if (auto h = weak.lock()) h->received(type, std::move(payload));
         });
       },
-      [weak] {
-        // The renderer is gone (or we ended the connection).
-        if (auto h = weak.lock()) h->alive_ = false;
+      [weak, alive = host->alive_] {
+        // The renderer is gone (or we ended the connection). This thread
+        // never takes hold of the host: were it the last holder, the host
+        // and this channel would be destroyed under its feet.
+        alive->store(false);
         Engine::get().post([weak] {
-          if (auto h = weak.lock()) h->ended();
+          if (auto h = weak.lock()) h->report_end();
         });
       });
   log(LOGSEVERITY_INFO, "renderer " + std::to_string(pid) + " started for browser " +
@@ -157,6 +160,18 @@ void RendererHost::close() {
   channel_->send(ipc::kCloseBrowser, w.data());
 }
 
+void RendererHost::edit_command(ipc::EditCommand command) {
+  ipc::Writer w;
+  w.i32(browser_id_).u32(static_cast<uint32_t>(command));
+  if (channel_) channel_->send(ipc::kEditCommand, w.data());
+}
+
+void RendererHost::answer_js_dialog(uint32_t id, bool success, const cef_string_t* input) {
+  ipc::Writer w;
+  w.i32(browser_id_).u32(id).u32(success ? 1 : 0).u32(input ? 1 : 0).u16(view(input));
+  if (channel_) channel_->send(ipc::kJsDialogReply, w.data());
+}
+
 void RendererHost::received(uint32_t type, std::string payload) {
   auto core = core_.lock();
   if (!core || core->closed) return;
@@ -178,13 +193,22 @@ void RendererHost::received(uint32_t type, std::string payload) {
     if (r.ok()) core->document_loaded(number);
     return;
   }
+  if (type == ipc::kJsDialog) {
+    const uint32_t id = r.u32();
+    const auto dialog_type = static_cast<cef_jsdialog_type_t>(r.i32());
+    const std::u16string message = r.u16();
+    const std::u16string default_text = r.u16();
+    const std::string origin = r.bytes();
+    if (r.ok()) run_js_dialog(*core, id, dialog_type, message, default_text, origin);
+    return;
+  }
   if (type != ipc::kProcessMessage) return;
   cef_process_message_t* message = ipc::read_process_message(r);
   if (!message) return;
   core->deliver_process_message(message);
 }
 
-void RendererHost::ended() {
+void RendererHost::report_end() {
   if (reaped_) return;
   const int status = reap(1000);
   log(LOGSEVERITY_INFO, "renderer " + std::to_string(pid_) + " of browser " +

@@ -13,6 +13,7 @@
 
 #include "cef/cef_capi.h"
 #include "ipc/channel.h"
+#include "ipc/messages.h"
 
 namespace cefwork {
 
@@ -24,7 +25,7 @@ class RendererHost : public std::enable_shared_from_this<RendererHost> {
   static std::shared_ptr<RendererHost> launch(const std::shared_ptr<BrowserCore>& core);
   ~RendererHost();
 
-  bool alive() const { return alive_.load(); }
+  bool alive() const { return alive_->load(); }
   pid_t pid() const { return pid_; }
 
   void commit_document(uint32_t number, const std::string& url, const std::string& source,
@@ -42,11 +43,18 @@ class RendererHost : public std::enable_shared_from_this<RendererHost> {
   std::pair<int, int> last_objects() const { return last_objects_; }
   // Tells the renderer the browser is gone and ends the connection.
   void close();
+  // Performs an editing command of the main frame in the document.
+  void edit_command(ipc::EditCommand command);
+  // The answer to JavaScript dialog `id`; a null input is none.
+  void answer_js_dialog(uint32_t id, bool success, const cef_string_t* input);
+  // Reports to the browser, once, that the renderer has ended: on the unit
+  // of work after its connection ended, or earlier when the browser
+  // replaces it.
+  void report_end();
 
  private:
   RendererHost(int browser_id, std::weak_ptr<BrowserCore> core);
   void received(uint32_t type, std::string payload);
-  void ended();
   // Waits up to `milliseconds` for the renderer to end; its wait status, or
   // -1 when it still runs.
   int reap(int milliseconds);
@@ -54,7 +62,10 @@ class RendererHost : public std::enable_shared_from_this<RendererHost> {
   const int browser_id_;
   std::weak_ptr<BrowserCore> core_;
   pid_t pid_ = -1;
-  std::atomic<bool> alive_{false};
+  // Shared with the channel's reader thread, which clears it when the
+  // connection ends without holding the host itself: a host is only ever
+  // destroyed on the UI thread.
+  std::shared_ptr<std::atomic<bool>> alive_ = std::make_shared<std::atomic<bool>>(false);
   bool reaped_ = false;
   uint32_t pings_ = 0;
   uint32_t pongs_ = 0;

@@ -66,7 +66,10 @@ void Channel::read_loop() {
     if (!read_all(fd_, payload.data(), payload.size())) break;
     on_message_(header[1], std::move(payload));
   }
-  on_closed_();
+  // Called from a local: a callback that destroys the channel destroys its
+  // members, and the running callback must not be among them.
+  const OnClosed closed = std::move(on_closed_);
+  closed();
 }
 
 }  // namespace cefwork::ipc

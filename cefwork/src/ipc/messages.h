@@ -23,6 +23,17 @@ enum MessageType : uint32_t {
   kObjectsReply = 8,
   // Both ways.
   kProcessMessage = 10,  // i32 browser id, serialised process message
+  // A JavaScript dialog of page script, which waits for the answer:
+  // kJsDialog goes to the browser, kJsDialogReply comes back.
+  kJsDialog = 20,       // i32 browser id, u32 dialog id, i32 cef_jsdialog_type_t,
+                        // u16 message, u16 default prompt text, bytes origin url
+  kJsDialogReply = 21,  // i32 browser id, u32 dialog id, u32 success, u32 has input,
+                        // u16 user input
+  // An editing command of the main frame (EditCommand), browser to renderer.
+  kEditCommand = 22,  // i32 browser id, u32 command
 };
+
+// The editing commands a frame performs on its document.
+enum class EditCommand : uint32_t { kUndo, kRedo, kCut, kCopy, kPaste, kDelete, kSelectAll };
 
 }  // namespace cefwork::ipc

@@ -3,6 +3,8 @@
 // browser process.
 #pragma once
 
+#include <JavaScriptCore/JavaScript.h>
+
 #include <memory>
 #include <string>
 
@@ -24,6 +26,7 @@ class RendererBrowser : public CefObject<RendererBrowser, cef_browser_t> {
   Ref<cef_frame_t> frame;
   std::string url;
   Ref<cef_v8context_t> context;  // of the current document, or null
+  JSObjectRef document_events = nullptr;  // its event dispatcher, protected
   bool destroyed = false;
 };
 

@@ -10,6 +10,7 @@
 #include "command_line.h"
 #include "ipc/messages.h"
 #include "ipc/process_message_codec.h"
+#include "renderer/document_globals.h"
 #include "renderer/inline_scripts.h"
 #include "renderer/renderer_browser.h"
 #include "string_util.h"
@@ -20,29 +21,6 @@ namespace cefwork {
 namespace {
 
 RendererProcess* running = nullptr;
-
-// A JavaScript string literal for `text`.
-std::string js_string(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '<': out += "\\x3c"; break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\x%02x", c);
-          out += buf;
-        } else {
-          out.push_back(static_cast<char>(c));
-        }
-    }
-  }
-  return out + "\"";
-}
 
 void eval_quietly(cef_v8context_t* context, const std::string& code, const cef_string_t* url,
                   int line) {
@@ -190,6 +168,21 @@ void RendererProcess::received(uint32_t type, std::string payload) {
     case ipc::kCloseBrowser:
       close_browser(id);
       break;
+    case ipc::kEditCommand: {
+      const uint32_t command = r.u32();
+      if (r.ok()) edit_command(id, command);
+      break;
+    }
+    case ipc::kJsDialogReply: {
+      const uint32_t dialog = r.u32();
+      DialogAnswer answer;
+      answer.success = r.u32() != 0;
+      r.u32();  // whether there was an input: none reads as empty
+      answer.input = r.u16();
+      auto it = dialogs_.find(dialog);
+      if (r.ok() && it != dialogs_.end() && !it->second) it->second = std::move(answer);
+      break;
+    }
     default:
       break;
   }
@@ -198,6 +191,8 @@ void RendererProcess::received(uint32_t type, std::string payload) {
 void RendererProcess::release_context(RendererBrowser& b) {
   if (!b.context) return;
   Ref<cef_v8context_t> context = std::move(b.context);
+  if (b.document_events)
+    JSValueUnprotect(V8Context::from(context.get())->js(), std::exchange(b.document_events, nullptr));
   if (cef_render_process_handler_t* h = handler_.get(); h && h->on_context_released)
     h->on_context_released(h, b.share(), b.frame.share(), context.share());
   V8Context::from(context.get())->invalidate();
@@ -219,11 +214,8 @@ void RendererProcess::commit_document(int id, std::string url, std::string sourc
   cef_string_t script_url{};
   assign(&script_url, utf8_to_utf16(b->url));
   // The document's own globals come before anything else sees the context.
-  eval_quietly(context.get(),
-               "window.document = {title: " + js_string(document_title(source)) +
-                   ", URL: " + js_string(b->url) + "}; window.location = {href: " +
-                   js_string(b->url) + "};",
-               &script_url, 0);
+  b->document_events = install_document_globals(V8Context::from(context.get())->js(), b->url,
+                                                document_title(source));
   if (h && h->on_context_created)
     h->on_context_created(h, b->share(), b->frame.share(), context.share());
   // Inline scripts run in document order, each in the document's context.
@@ -253,6 +245,56 @@ void RendererProcess::process_message(int id, cef_process_message_t* message) {
     return;
   }
   h->on_process_message_received(h, b->share(), b->frame.share(), PID_BROWSER, message);
+}
+
+void RendererProcess::edit_command(int id, uint32_t command) {
+  auto it = browsers_.find(id);
+  if (it == browsers_.end()) return;
+  RendererBrowser* b = RendererBrowser::from(it->second.get());
+  if (b->context && b->document_events)
+    fire_edit_command(V8Context::from(b->context.get())->js(), b->document_events,
+                      static_cast<ipc::EditCommand>(command));
+}
+
+void RendererProcess::wait_until(const std::function<bool()>& done) {
+  ++work_depth_;
+  while (!done()) {
+    std::function<void()> task;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [this] { return !tasks_.empty() || quit_; });
+      if (tasks_.empty()) break;
+      task = std::move(tasks_.front());
+      tasks_.pop_front();
+    }
+    task();
+  }
+  --work_depth_;
+}
+
+RendererProcess::DialogAnswer RendererProcess::run_js_dialog(V8Context& context,
+                                                             cef_jsdialog_type_t type,
+                                                             const std::u16string& message,
+                                                             const std::u16string& default_text) {
+  auto it = browsers_.find(RendererBrowser::from(context.browser())->id);
+  if (it == browsers_.end()) return {};
+  // Held for the wait, which may see the browser closed.
+  const Ref<cef_browser_t> held = it->second;
+  RendererBrowser* b = RendererBrowser::from(held.get());
+  if (b->destroyed || b->context.get() != &context.cef) return {};  // a document left behind
+
+  const uint32_t id = ++next_dialog_;
+  dialogs_[id];
+  ipc::Writer w;
+  w.i32(b->id).u32(id).i32(type).u16(message).u16(default_text).bytes(b->url);
+  if (send(ipc::kJsDialog, w.data())) {
+    wait_until([&] {
+      return dialogs_[id].has_value() || b->destroyed || b->context.get() != &context.cef;
+    });
+  }
+  DialogAnswer answer = dialogs_[id].value_or(DialogAnswer{});
+  dialogs_.erase(id);
+  return answer;
 }
 
 void RendererProcess::close_browser(int id) {

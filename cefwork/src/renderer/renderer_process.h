@@ -12,6 +12,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 
 #include "cef/cef_capi.h"
 #include "ipc/channel.h"
@@ -21,6 +23,7 @@ namespace cefwork {
 
 class CommandLine;
 class RendererBrowser;
+class V8Context;
 
 class RendererProcess {
  public:
@@ -37,6 +40,16 @@ class RendererProcess {
   void post(std::function<void()> task);
   bool send(uint32_t type, const std::string& payload);
 
+  struct DialogAnswer {
+    bool success = false;  // false: dismissed
+    std::u16string input;  // of a prompt
+  };
+  // Shows a JavaScript dialog of script running in `context` and waits for
+  // the browser's answer, running the renderer's work meanwhile. Dismissed
+  // when the document or its browser goes first.
+  DialogAnswer run_js_dialog(V8Context& context, cef_jsdialog_type_t type,
+                             const std::u16string& message, const std::u16string& default_text);
+
  private:
   RendererProcess(cef_app_t* app, int fd);
   int loop();
@@ -45,6 +58,10 @@ class RendererProcess {
   void execute_script(int browser_id, std::u16string code, std::u16string url, int line);
   void process_message(int browser_id, cef_process_message_t* message);
   void close_browser(int browser_id);
+  void edit_command(int browser_id, uint32_t command);
+  // Runs the renderer's work as it comes until `done` holds (or the
+  // process is told to quit).
+  void wait_until(const std::function<bool()>& done);
   void release_context(RendererBrowser& browser);
   RendererBrowser* browser(int id);
 
@@ -57,7 +74,10 @@ class RendererProcess {
   std::condition_variable wake_;
   std::deque<std::function<void()>> tasks_;
   bool quit_ = false;
-  int work_depth_ = 0;  // nesting of run_pending inside tasks
+  int work_depth_ = 0;  // nesting of run_pending and waits inside tasks
+  // Dialogs waiting for their answer, by id.
+  std::map<uint32_t, std::optional<DialogAnswer>> dialogs_;
+  uint32_t next_dialog_ = 0;
 };
 
 }  // namespace cefwork

@@ -12,14 +12,21 @@
 // containment reports the failure when the unit ends.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 namespace utils {
 
-// Writes `message` to standard error. Outside a unit of work the process
-// ends; inside one the unit is marked failed and the call returns.
+// Writes `message` to standard error, to an attached debugger and, once
+// set_fatal_log_file named one, as a line appended to that log file. Outside
+// a unit of work the process then ends; inside one the unit is marked failed
+// and the call returns.
 void fatal(std::string_view message);
+
+// The log file (UTF-8 path) that later fatal messages are appended to; the
+// empty text names none. The engine sets its own log file when it starts.
+void set_fatal_log_file(std::string_view path);
 
 // A failed equality check naming both values, e.g. a structure size.
 void fatal_not_equal(std::string_view what, int64_t found, int64_t expected);

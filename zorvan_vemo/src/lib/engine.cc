@@ -48,7 +48,8 @@ ZV_EXPORT void cefvemo_init(cef_app_t* app, const char* engine_dir, const char* 
   const utils::CefString resources = utils::cef_string(dir.view());
   const utils::CefString locales = utils::cef_string(utils::join_path(dir.view(), "locales"));
   const utils::CefString cache = utils::cef_string(cache_dir);
-  const utils::CefString log_file = utils::cef_string(utils::join_path(dir.view(), "lib.log"));
+  const std::string log_path = utils::join_path(dir.view(), "lib.log");
+  const utils::CefString log_file = utils::cef_string(log_path);
   const utils::CefString client_id = utils::cef_string("zorvan.vemo");
   const vemo::DebugSettings debug = vemo::debug_settings(debug_port);
 
@@ -77,6 +78,9 @@ ZV_EXPORT void cefvemo_init(cef_app_t* app, const char* engine_dir, const char* 
   settings.background_color = 0;
   settings.application_client_id_for_file_scanning = client_id.value();
 
+  // A fatal stop from here on also lands in the engine's log, where a GUI
+  // host without a console can find it.
+  utils::set_fatal_log_file(log_path);
   cef_enable_highdpi_support();
   // The application object is passed as received; CEF keeps its own copies
   // of the strings, which are cleared when their owners go out of scope.

@@ -1,9 +1,11 @@
 // IPv4 loopback TCP for the return channel: the only place that knows the
 // platform's socket API (BSD sockets or Winsock 2). Socket owns one socket
 // and closes it once; the functions below are thin calls with the results
-// the channel needs. On Windows the socket library is started once per
-// process (version 2.2) before the first socket is made, and released when
-// the process exits.
+// the channel needs. No socket is inherited by child processes. On Windows
+// the socket library is started once per process (version 2.2) before the
+// first socket is made and never cleaned up: the code runs inside DLLs,
+// whose static destructors run under the loader lock, where Winsock may not
+// be called; process exit releases it.
 #pragma once
 
 #include <cstddef>
@@ -49,8 +51,14 @@ struct IoResult {
   std::string error;
 };
 
+// The longest a loopback connect may take before it is given up.
+inline constexpr int kConnectTimeoutMs = 500;
+
 // A blocking TCP connection to 127.0.0.1:port; invalid (with `error` set)
-// when none can be made.
+// when none can be made. A refused or reset connect fails at once; one that
+// has not completed after kConnectTimeoutMs fails then (Windows retries a
+// refused loopback connect for about 2 s; Linux drops the SYNs sent to a
+// full listen queue and retries them for minutes).
 Socket connect_loopback(uint16_t port, std::string* error);
 
 // A listener bound to 127.0.0.1 on a port the system picks; invalid (with

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <utility>
 
@@ -47,20 +48,29 @@ IoResult io_result(ssize_t n) {
   }
 }
 
-// A connect interrupted by a signal goes on in the background (calling it
-// again would fail with EALREADY): wait until it is done and take its result.
-int finish_interrupted_connect(int socket) {
+bool set_blocking(int socket, bool blocking) {
+  const int flags = ::fcntl(socket, F_GETFL);
+  if (flags < 0) return false;
+  return ::fcntl(socket, F_SETFL, blocking ? flags & ~O_NONBLOCK : flags | O_NONBLOCK) == 0;
+}
+
+// Waits for a non-blocking connect to end, at most kConnectTimeoutMs in all
+// (signals included); 0 when it succeeded, else the error that ended it.
+int finish_connect(int socket) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kConnectTimeoutMs);
   pollfd waiting{socket, POLLOUT, 0};
-  int ready;
-  do {
-    ready = ::poll(&waiting, 1, -1);
-  } while (ready < 0 && errno == EINTR);
-  if (ready < 0) return -1;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const int ready = ::poll(&waiting, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
+    if (ready > 0) break;
+    if (ready == 0) return ETIMEDOUT;
+    if (errno != EINTR) return errno;
+  }
   int error = 0;
   socklen_t size = sizeof error;
-  if (::getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &size) != 0) return -1;
-  errno = error;
-  return error == 0 ? 0 : -1;
+  if (::getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &size) != 0) return errno;
+  return error;
 }
 
 }  // namespace
@@ -78,16 +88,19 @@ void Socket::close() {
 }
 
 Socket connect_loopback(uint16_t port, std::string* error) {
-  Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
   if (!socket.valid()) {
     *error = errno_text(errno);
     return socket;
   }
+  // Non-blocking, so that a listener whose queue is full (its SYNs dropped
+  // and retried for minutes) cannot hold the caller beyond the bound.
   const sockaddr_in address = loopback(port);
-  int result = ::connect(fd(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  if (result != 0 && errno == EINTR) result = finish_interrupted_connect(fd(socket));
+  int result = ::connect(fd(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? 0 : errno;
+  if (result == EINPROGRESS || result == EINTR) result = finish_connect(fd(socket));
+  if (result == 0 && !set_blocking(fd(socket), true)) result = errno;
   if (result != 0) {
-    *error = errno_text(errno);
+    *error = errno_text(result);
     socket.close();
   }
   return socket;
@@ -116,10 +129,7 @@ bool local_port(const Socket& socket, uint16_t* port) {
   return true;
 }
 
-bool set_non_blocking(const Socket& socket) {
-  const int flags = ::fcntl(fd(socket), F_GETFL);
-  return flags >= 0 && ::fcntl(fd(socket), F_SETFL, flags | O_NONBLOCK) == 0;
-}
+bool set_non_blocking(const Socket& socket) { return set_blocking(fd(socket), false); }
 
 Socket accept_connection(const Socket& listener) {
   return Socket(::accept4(fd(listener), nullptr, nullptr, SOCK_CLOEXEC));

@@ -1,6 +1,7 @@
 // Winsock 2 behind utils/platform/socket.h.
 
 #include <winsock2.h>
+#include <mstcpip.h>
 #include <ws2tcpip.h>
 
 #include <climits>
@@ -12,23 +13,15 @@
 namespace utils::platform {
 namespace {
 
-// WSAStartup once per process, before the first socket; WSACleanup when the
-// process exits.
-class WinsockSession {
- public:
-  WinsockSession() {
+// WSAStartup once per process, before the first socket; 0 or its error.
+// There is deliberately no WSACleanup (see socket.h).
+int winsock_start_error() {
+  static const int error = [] {
     WSADATA data;
-    started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  }
-  ~WinsockSession() {
-    if (started_) WSACleanup();
-  }
-
- private:
-  bool started_ = false;
-};
-
-void ensure_started() { static WinsockSession session; }
+    return WSAStartup(MAKEWORD(2, 2), &data);
+  }();
+  return error;
+}
 
 SOCKET handle(const Socket& socket) { return static_cast<SOCKET>(socket.native()); }
 
@@ -51,14 +44,70 @@ sockaddr_in loopback(uint16_t port) {
   return address;
 }
 
+bool set_inheritable(SOCKET s, bool inheritable) {
+  return SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT,
+                              inheritable ? HANDLE_FLAG_INHERIT : 0) != 0;
+}
+
+// An overlapped-capable socket as ::socket makes it, but not inheritable.
 Socket new_stream_socket(std::string* error) {
-  ensure_started();
-  const SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (const int start = winsock_start_error()) {
+    *error = error_text(start);
+    return Socket();
+  }
+  constexpr DWORD kFlags = WSA_FLAG_OVERLAPPED;
+  SOCKET s = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, kFlags | WSA_FLAG_NO_HANDLE_INHERIT);
+  if (s == INVALID_SOCKET && WSAGetLastError() == WSAEINVAL) {
+    // Systems before Windows 7 SP1 do not know the flag.
+    s = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, kFlags);
+    if (s != INVALID_SOCKET && !set_inheritable(s, false)) {
+      *error = error_text(static_cast<int>(GetLastError()));
+      ::closesocket(s);
+      return Socket();
+    }
+  }
   if (s == INVALID_SOCKET) {
     *error = error_text(WSAGetLastError());
     return Socket();
   }
   return Socket(static_cast<Socket::Native>(s));
+}
+
+bool set_blocking(SOCKET s, bool blocking) {
+  u_long non_blocking = blocking ? 0 : 1;
+  return ::ioctlsocket(s, FIONBIO, &non_blocking) == 0;
+}
+
+// Without SYN retransmissions a refused loopback connect fails at once
+// instead of after about 2 s. Best effort: older systems (and Wine) refuse
+// the option and keep their timing, which the bounded wait then limits.
+void fail_refused_connect_at_once(SOCKET s) {
+  TCP_INITIAL_RTO_PARAMETERS parameters{};
+  parameters.Rtt = TCP_INITIAL_RTO_UNSPECIFIED_RTT;
+  parameters.MaxSynRetransmissions = TCP_INITIAL_RTO_NO_SYN_RETRANSMISSIONS;
+  DWORD returned = 0;
+  ::WSAIoctl(s, SIO_TCP_INITIAL_RTO, &parameters, sizeof parameters, nullptr, 0, &returned, nullptr, nullptr);
+}
+
+// Waits for a non-blocking connect to end, at most kConnectTimeoutMs; 0 when
+// it succeeded, else the error that ended it. A failed connect is reported
+// in the exception set.
+int finish_connect(SOCKET s) {
+  fd_set writable;
+  fd_set failed;
+  FD_ZERO(&writable);
+  FD_ZERO(&failed);
+  FD_SET(s, &writable);
+  FD_SET(s, &failed);
+  timeval timeout{kConnectTimeoutMs / 1000, (kConnectTimeoutMs % 1000) * 1000};
+  const int ready = ::select(0, nullptr, &writable, &failed, &timeout);
+  if (ready == SOCKET_ERROR) return WSAGetLastError();
+  if (ready == 0) return WSAETIMEDOUT;
+  if (FD_ISSET(s, &writable)) return 0;
+  int error = 0;
+  int size = sizeof error;
+  if (::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) != 0) return WSAGetLastError();
+  return error != 0 ? error : WSAECONNREFUSED;
 }
 
 IoResult io_result(int n) {
@@ -97,9 +146,19 @@ void Socket::close() {
 Socket connect_loopback(uint16_t port, std::string* error) {
   Socket socket = new_stream_socket(error);
   if (!socket.valid()) return socket;
-  const sockaddr_in address = loopback(port);
-  if (::connect(handle(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+  const SOCKET s = handle(socket);
+  fail_refused_connect_at_once(s);
+  if (!set_blocking(s, false)) {
     *error = error_text(WSAGetLastError());
+    socket.close();
+    return socket;
+  }
+  const sockaddr_in address = loopback(port);
+  int result = ::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? 0 : WSAGetLastError();
+  if (result == WSAEWOULDBLOCK) result = finish_connect(s);
+  if (result == 0 && !set_blocking(s, true)) result = WSAGetLastError();
+  if (result != 0) {
+    *error = error_text(result);
     socket.close();
   }
   return socket;
@@ -125,14 +184,15 @@ bool local_port(const Socket& socket, uint16_t* port) {
   return true;
 }
 
-bool set_non_blocking(const Socket& socket) {
-  u_long on = 1;
-  return ::ioctlsocket(handle(socket), FIONBIO, &on) == 0;
-}
+bool set_non_blocking(const Socket& socket) { return set_blocking(handle(socket), false); }
 
 Socket accept_connection(const Socket& listener) {
   const SOCKET s = ::accept(handle(listener), nullptr, nullptr);
-  return s == INVALID_SOCKET ? Socket() : Socket(static_cast<Socket::Native>(s));
+  if (s == INVALID_SOCKET) return Socket();
+  // Accepted sockets take the listener's attributes; made sure of here, as
+  // the flag's inheritance by accept is not documented.
+  set_inheritable(s, false);
+  return Socket(static_cast<Socket::Native>(s));
 }
 
 IoResult receive_some(const Socket& socket, char* buffer, size_t size) {
