@@ -10,6 +10,7 @@
 #include "cef_object.h"
 #include "cefwork/test_hooks.h"
 #include "command_line.h"
+#include "cookies/cookie_store.h"
 #include "log.h"
 #include "renderer/renderer_process.h"
 #include "string_util.h"
@@ -99,6 +100,8 @@ void Engine::start(const cef_settings_t& settings, cef_app_t* app) {
   for (const auto& a : argv) argp.push_back(a.c_str());
   command_line_->init_from_argv(static_cast<int>(argp.size()), argp.data());
 
+  CookieStore::get().open(setting_utf8(settings_.cache_path),
+                          settings_.persist_session_cookies != 0);
   running_ = true;
   if (app_ && app_->on_before_command_line_processing) {
     // The browser process has an empty process type. The command line goes
@@ -124,6 +127,7 @@ void Engine::stop() {
   // so nothing posts work once the queue is cleared.
   drop_open_browsers();
   join_load_threads();
+  CookieStore::get().close();
   {
     std::lock_guard lock(mutex_);
     tasks_.clear();

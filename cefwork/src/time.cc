@@ -1,6 +1,7 @@
 // cef_time_t conversions: UTC calendar time and seconds since the epoch.
 
 #include <cmath>
+#include <cstdint>
 #include <ctime>
 
 #include "cef/cef_capi.h"
@@ -9,7 +10,17 @@ extern "C" {
 
 CEF_EXPORT int cef_time_from_doublet(double time, cef_time_t* cef_time) {
   if (!cef_time || !std::isfinite(time)) return 0;
-  const double whole = std::floor(time);
+  // Rounded to whole milliseconds first, so that 0.9996 gives 1.000 and
+  // not 0.000.
+  const double millis = std::round(time * 1000.0);
+  if (std::fabs(millis) > 9.0e18) return 0;
+  const auto total = static_cast<int64_t>(millis);
+  int64_t whole = total / 1000;
+  int64_t rest = total % 1000;
+  if (rest < 0) {
+    rest += 1000;
+    --whole;
+  }
   const auto seconds = static_cast<time_t>(whole);
   std::tm tm{};
   if (!gmtime_r(&seconds, &tm)) return 0;
@@ -20,7 +31,7 @@ CEF_EXPORT int cef_time_from_doublet(double time, cef_time_t* cef_time) {
   cef_time->hour = tm.tm_hour;
   cef_time->minute = tm.tm_min;
   cef_time->second = tm.tm_sec;
-  cef_time->millisecond = static_cast<int>(std::lround((time - whole) * 1000.0)) % 1000;
+  cef_time->millisecond = static_cast<int>(rest);
   return 1;
 }
 

@@ -123,4 +123,15 @@ ZV_EXPORT void cefvemo_context_menu_cancel(cef_run_context_menu_callback_t* call
 // 1 when the key event was a shortcut the library consumed, 0 otherwise.
 ZV_EXPORT int32_t cefvemo_handlekey(cef_browser_t* browser, const cef_key_event_t* event);
 
+// Cookies, through CEF's global cookie manager. Expiry is in seconds since
+// the epoch, -1.0 for a cookie without one. Visits come later, on the UI
+// thread; the returned strings are freed with cefvemo_cef_string_free.
+ZV_EXPORT int32_t cefvemo_set_cookie(const char* url, const char* name, const char* value,
+                                     const char* domain, const char* path, int32_t secure,
+                                     int32_t httponly, double expires);
+ZV_EXPORT int32_t cefvemo_get_cookie(const char* url, cef_cookie_visitor_t* visitor);
+ZV_EXPORT void cefvemo_delete_cookies();
+ZV_EXPORT cef_string_userfree_utf8_t cefvemo_cookie_value(const cef_cookie_t* cookie);
+ZV_EXPORT cef_string_userfree_utf8_t cefvemo_cookie_to_java(const cef_string_t* string);
+
 }  // extern "C"

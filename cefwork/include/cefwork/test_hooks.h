@@ -22,4 +22,9 @@ CEF_EXPORT void cefwork_test_post_task(void (*task)(void* arg), void* arg);
 // with one reference for the caller; null when the engine is not running.
 CEF_EXPORT cef_command_line_t* cefwork_test_browser_command_line(void);
 
+// While `manager` is not null, cef_cookie_manager_get_global_manager hands
+// out `manager` (one reference added per call) instead of the engine's own,
+// whether or not the engine runs. The caller keeps its own reference.
+CEF_EXPORT void cefwork_test_replace_cookie_manager(cef_cookie_manager_t* manager);
+
 }  // extern "C"

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <mutex>
 
+#include "cookies/cookie_store.h"
+
 namespace cefwork {
 namespace {
 
@@ -218,6 +220,7 @@ FetchResult fetch_http(const FetchRequest& request, const std::atomic<bool>& can
   transfer.result = &r;
   transfer.hook = &hook;
   transfer.cancelled = &cancelled;
+  CookieStore::get().attach(h);
   curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
   curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(h, CURLOPT_MAXREDIRS, 20L);
