@@ -85,7 +85,7 @@ public final class HostBench {
 
     /** median_us of BM_Eval and BM_HostCall from script_bench's JSON output. */
     private static double[] cppFigures(String scriptBench) throws Exception {
-        Process p = new ProcessBuilder(scriptBench, "--benchmark_filter=^BM_(Eval|HostCall)$",
+        Process p = new ProcessBuilder(scriptBench, "--benchmark_filter=^BM_(Eval|HostCall)/",
                                        "--benchmark_format=json").redirectErrorStream(false).start();
         String json = new String(p.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
         if (p.waitFor() != 0) throw new IllegalStateException(scriptBench + " failed");
