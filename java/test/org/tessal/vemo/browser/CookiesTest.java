@@ -10,12 +10,10 @@ import java.util.List;
 import java.util.Map;
 import java.util.function.Function;
 import java.util.stream.Collectors;
-import org.junit.jupiter.api.Disabled;
 import org.junit.jupiter.api.Test;
 
 class CookiesTest {
     @Test
-    @Disabled("needs the cookie exports")
     void setVisitAndDelete() throws Exception {
         Cookies cookies = TestEngine.engine().cookies();
         String url = TestEngine.page("/cookies/", e -> {

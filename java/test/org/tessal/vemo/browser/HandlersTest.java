@@ -33,7 +33,6 @@ class HandlersTest {
     }
 
     @Test
-    @Disabled("needs JavaScript dialogs in the engine work-alike and cefvemo_dialog_close")
     void dialogsAreAnsweredNowOrLaterFromAnotherThread() throws Exception {
         try (Browser b = TestEngine.open(TestEngine.html("/handlers/dialogs", "Dialogs", ""))) {
             List<String> asked = new CopyOnWriteArrayList<>();
@@ -64,7 +63,6 @@ class HandlersTest {
     }
 
     @Test
-    @Disabled("needs credential requests in the engine work-alike and cefvemo_auth_callback")
     void basicAuthIsAnswered() throws Exception {
         String expected = "Basic " + Base64.getEncoder().encodeToString("ada:lovelace".getBytes(StandardCharsets.UTF_8));
         String url = TestEngine.page("/handlers/auth", e -> {
@@ -107,7 +105,6 @@ class HandlersTest {
     }
 
     @Test
-    @Disabled("needs downloads in the engine work-alike and the download exports")
     void downloadsReportProgressToTheirEnd(@TempDir Path dir) throws Exception {
         int size = 300 * 1024;
         String url = TestEngine.page("/handlers/file.bin", e -> {
