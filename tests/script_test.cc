@@ -16,6 +16,7 @@
 #include "cefwork/test_hooks_browser.h"
 #include "support/engine_fixture.h"
 #include "support/eval_recorder.h"
+#include "app/marshal/array_text.h"
 #include "utils/cef_string.h"
 
 namespace {
@@ -259,6 +260,53 @@ TEST_F(ScriptTest, KillingTheRendererEndsALongEval) {
   EXPECT_EQ(cefvemo_eval(browser, "while (true) {}", 0, &EvalRecorder::callback), 0);
   EXPECT_TRUE(recorder.values.empty());
   EXPECT_TRUE(zvtest::pump_until([&] { return client.renderer_terminations == 1; }));
+  EXPECT_TRUE(close_and_release(client, browser));
+}
+
+TEST_F(ScriptTest, ALargeNumberMatrixComesBackWhole) {
+  TestClient client;
+  cef_browser_t* browser = open_page(client, "<html></html>");
+  // 2000 rows of 2000 numbers, about 30 MB of array text.
+  const ReturnedValue v = eval(browser,
+                               "var m = []; for (var i = 0; i < 2000; i++) { var r = new Array(2000);"
+                               " for (var j = 0; j < 2000; j++) r[j] = i * 2000 + j; m.push(r); } m");
+  ASSERT_EQ(v.kind, 4);
+  const ArrayPieces rows = split_array_text(v.text);
+  ASSERT_TRUE(rows.error.empty()) << rows.error;
+  ASSERT_EQ(rows.elements.size(), 2000u);
+  for (const int i : {0, 1, 999, 1999}) {
+    const ElementText row = read_element(rows.elements[i]);
+    ASSERT_EQ(row.error(), nullptr) << i;
+    ASSERT_EQ(row.kind, 4) << i;
+    const std::string row_text(row.value);
+    const ArrayPieces cells = split_array_text(row_text);
+    ASSERT_EQ(cells.elements.size(), 2000u) << i;
+    for (const int j : {0, 1, 1999}) {
+      const ElementText cell = read_element(cells.elements[j]);
+      ASSERT_EQ(cell.error(), nullptr) << i << "," << j;
+      EXPECT_EQ(cell.kind, 0);
+      EXPECT_EQ(cell.value, std::to_string(i * 2000 + j)) << i << "," << j;
+    }
+  }
+  EXPECT_TRUE(close_and_release(client, browser));
+}
+
+TEST_F(ScriptTest, ClosingTheBrowserEndsAnUnansweredHostCall) {
+  TestClient client;
+  int calls = 0;
+  client.on_message = [&](cef_browser_t*, cef_process_message_t* message) {
+    FunctionSt record{};
+    cefvemo_function_id(message, &record);
+    if (record.id == -1) return 0;
+    ++calls;
+    return 1;  // taken, never answered
+  };
+  cef_browser_t* browser = open(client, "");
+  cefvemo_function(browser, "never", 1);
+  load_text(browser, client, "<html></html>");
+  cefvemo_execute(browser, "try { never(); } catch (e) { window.ended = e.message; }");
+  ASSERT_TRUE(zvtest::pump_until([&] { return calls == 1; }));
+  // The renderer is blocked in the call; closing must still finish.
   EXPECT_TRUE(close_and_release(client, browser));
 }
 
