@@ -78,16 +78,7 @@ int RendererProcess::loop() {
     }
     if (h->on_web_kit_initialized) h->on_web_kit_initialized(h);
   }
-  while (true) {
-    std::function<void()> task;
-    {
-      std::unique_lock lock(mutex_);
-      wake_.wait(lock, [this] { return !tasks_.empty() || quit_; });
-      if (tasks_.empty()) break;
-      task = std::move(tasks_.front());
-      tasks_.pop_front();
-    }
-    task();
+  while (run_next_task()) {
     if (quit_ && tasks_.empty()) break;
   }
   for (auto& [id, browser] : browsers_) release_context(*RendererBrowser::from(browser.get()));
@@ -256,19 +247,22 @@ void RendererProcess::edit_command(int id, uint32_t command) {
                       static_cast<ipc::EditCommand>(command));
 }
 
+bool RendererProcess::run_next_task() {
+  std::function<void()> task;
+  {
+    std::unique_lock lock(mutex_);
+    wake_.wait(lock, [this] { return !tasks_.empty() || quit_; });
+    if (tasks_.empty()) return false;
+    task = std::move(tasks_.front());
+    tasks_.pop_front();
+  }
+  task();
+  return true;
+}
+
 void RendererProcess::wait_until(const std::function<bool()>& done) {
   ++work_depth_;
-  while (!done()) {
-    std::function<void()> task;
-    {
-      std::unique_lock lock(mutex_);
-      wake_.wait(lock, [this] { return !tasks_.empty() || quit_; });
-      if (tasks_.empty()) break;
-      task = std::move(tasks_.front());
-      tasks_.pop_front();
-    }
-    task();
-  }
+  while (!done() && run_next_task()) continue;
   --work_depth_;
 }
 

@@ -62,6 +62,8 @@ class RendererProcess {
   // Runs the renderer's work as it comes until `done` holds (or the
   // process is told to quit).
   void wait_until(const std::function<bool()>& done);
+  // Waits for the next task and runs it; false when quitting with none left.
+  bool run_next_task();
   void release_context(RendererBrowser& browser);
   RendererBrowser* browser(int id);
 
