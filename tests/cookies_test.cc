@@ -8,18 +8,22 @@
 // manager put in place of the engine's.
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cefwork/test_hooks.h"
@@ -372,28 +376,58 @@ TEST_F(CookieTest, HostCookieRules) {
 }
 
 // The first engine process on the cache folder: keeps cookies of every kind
-// and ends with a shutdown. Its exit status tells whether all went well.
-[[noreturn]] void first_engine_process(const fs::path& folder) {
+// and ends with a shutdown. It is this test program started afresh (not a
+// fork of a process that already ran an engine and its threads), running
+// only this test, with the folder in its environment; its exit status tells
+// whether all went well.
+constexpr char kFirstProcessFolder[] = "ZV_COOKIE_FIRST_PROCESS_FOLDER";
+
+TEST(CookieFirstProcess, KeepsCookies) {
+  const char* folder = std::getenv(kFirstProcessFolder);
+  if (!folder) GTEST_SKIP() << "runs only as the first engine process of the persistence test";
   zvtest::TestApp app;
-  const std::string options = std::string(ZV_SUBP_VERSION) + ";cache_path=" + folder.string();
+  const std::string options = std::string(ZV_SUBP_VERSION) + ";cache_path=" + folder;
   cefvemo_init(&app.cef, zvtest::engine_dir().c_str(), options.c_str(), 0);
   const std::string site = "http://site.localhost/";
   const double later = std::floor(now()) + 7200;
-  bool ok = cefvemo_set_cookie(site.c_str(), "kept", kNaive.c_str(), nullptr, "/", 0, 1, later) &&
-            cefvemo_set_cookie(site.c_str(), "domain", "d", "site.localhost", "/", 0, 0, later) &&
-            cefvemo_set_cookie(site.c_str(), "session", "s", nullptr, "/", 0, 0, -1.0);
+  EXPECT_EQ(cefvemo_set_cookie(site.c_str(), "kept", kNaive.c_str(), nullptr, "/", 0, 1, later), 1);
+  EXPECT_EQ(cefvemo_set_cookie(site.c_str(), "domain", "d", "site.localhost", "/", 0, 0, later), 1);
+  EXPECT_EQ(cefvemo_set_cookie(site.c_str(), "session", "s", nullptr, "/", 0, 0, -1.0), 1);
   cefvemo_shutdown();
-  std::_Exit(ok ? 0 : 1);
+}
+
+// Runs the first engine process to its end; false if it failed or had not
+// ended within two minutes (it is then killed).
+bool run_first_engine_process(const fs::path& folder) {
+  const std::string filter = "--gtest_filter=CookieFirstProcess.KeepsCookies";
+  const std::string self = fs::read_symlink("/proc/self/exe").string();
+  std::vector<std::string> env_text{std::string(kFirstProcessFolder) + "=" + folder.string()};
+  for (char** e = environ; *e; ++e) env_text.emplace_back(*e);
+  std::vector<char*> env;
+  for (std::string& e : env_text) env.push_back(e.data());
+  env.push_back(nullptr);
+  std::string arg0 = self, arg1 = filter;
+  char* argv[] = {arg0.data(), arg1.data(), nullptr};
+  pid_t child = -1;
+  if (posix_spawn(&child, self.c_str(), nullptr, nullptr, argv, env.data()) != 0) return false;
+  int status = -1;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+  for (;;) {
+    const pid_t done = waitpid(child, &status, WNOHANG);
+    if (done == child) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (done < 0) return false;
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
 }
 
 TEST_F(CookieTest, PersistentCookiesOutliveTheEngineProcess) {
   cefvemo_shutdown();  // this process starts again after the first one
-  const pid_t first = fork();
-  ASSERT_GE(first, 0);
-  if (first == 0) first_engine_process(cache);
-  int status = -1;
-  ASSERT_EQ(waitpid(first, &status, 0), first);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(run_first_engine_process(cache));
 
   const fs::path file = cache / "cookies.txt";
   std::ifstream in(file);
