@@ -50,38 +50,34 @@ jmethodID find_method(JNIEnv* env, const MethodRequest& request) {
   return method;
 }
 
-// Deletes the references of a slot that is no longer bound and frees it for
-// bind, once no thunk call holds it; until then it stays retiring.
+SlotUse& use_of(const CallbackSlot& slot) {
+  return callback_state.use[&slot - callback_state.slots];
+}
+
+bool is_bound(const CallbackSlot& slot) { return slot.owner && !slot.retiring; }
+
+// Deletes the references of a slot taken out of use and frees it for bind,
+// once no thunk call holds it; until then it stays retiring.
 void free_when_unheld(JNIEnv* env, CallbackSlot& slot) {
-  if (slot.use.load(std::memory_order_acquire) & SlotUse::kHolds) return;
+  if (use_of(slot).word.load(std::memory_order_acquire) & SlotUse::kHolds) return;
   env->DeleteGlobalRef(slot.owner);
   if (slot.receiver) env->DeleteGlobalRef(slot.receiver);
   if (slot.packed_handle) env->DeleteGlobalRef(slot.packed_handle);
-  slot.owner = nullptr;
-  slot.method = nullptr;
-  slot.receiver = nullptr;
-  slot.packed_handle = nullptr;
-  slot.fallback = 0;
-  slot.arity = 0;
-  slot.static_call = false;
-  slot.packed_args = false;
-}
-
-bool is_bound(const CallbackSlot& slot) {
-  return slot.use.load(std::memory_order_relaxed) & SlotUse::kBound;
+  slot = CallbackSlot{};
 }
 
 // Takes the slot out of use: thunk calls that start from now on find it
 // unbound; those already holding it finish with the binding they hold.
 void release(JNIEnv* env, CallbackSlot& slot) {
-  slot.use.fetch_and(~SlotUse::kBound, std::memory_order_acq_rel);
+  use_of(slot).word.fetch_and(~SlotUse::kBound, std::memory_order_acq_rel);
+  slot.retiring = true;
   free_when_unheld(env, slot);
 }
 
 // Frees the retiring slots whose last calls have ended since.
 void free_retired(JNIEnv* env) {
   for (CallbackSlot& slot : callback_state.slots)
-    if (slot.owner && !is_bound(slot)) free_when_unheld(env, slot);
+    if (slot.retiring) free_when_unheld(env, slot);
 }
 
 }  // namespace
@@ -128,7 +124,7 @@ jlong bind(JNIEnv* env, const MethodRequest& request) {
   slot.arity = request.arity;
   slot.fallback = request.fallback;
   slot.owner = owner;
-  slot.use.fetch_or(SlotUse::kBound, std::memory_order_release);
+  use_of(slot).word.fetch_or(SlotUse::kBound, std::memory_order_release);
   return thunk_address(request.arity, static_cast<int>(free_slot - state.slots));
 }
 

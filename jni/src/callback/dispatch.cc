@@ -60,16 +60,16 @@ jlong call_packed(JNIEnv* env, const Binding& b, jvalue* args) {
 // Holds the slot for one call, if it was bound when the hold was taken.
 class SlotHold {
  public:
-  explicit SlotHold(CallbackSlot& slot)
-      : slot_(slot), bound_(slot.use.fetch_add(1, std::memory_order_acquire) & SlotUse::kBound) {}
-  ~SlotHold() { slot_.use.fetch_sub(1, std::memory_order_release); }
+  explicit SlotHold(SlotUse& use)
+      : use_(use), bound_(use.word.fetch_add(1, std::memory_order_acquire) & SlotUse::kBound) {}
+  ~SlotHold() { use_.word.fetch_sub(1, std::memory_order_release); }
   SlotHold(const SlotHold&) = delete;
   SlotHold& operator=(const SlotHold&) = delete;
 
   bool bound() const { return bound_; }
 
  private:
-  CallbackSlot& slot_;
+  SlotUse& use_;
   const bool bound_;
 };
 
@@ -89,8 +89,8 @@ std::int64_t dispatch_callback(int slot_index, int arity, jvalue* args) {
   CallbackState& state = callback_state;
   if (state.enabled.load(std::memory_order_relaxed) == 0) return 0;
 
-  CallbackSlot& slot = state.slots[slot_index];
-  const SlotHold hold(slot);
+  const SlotHold hold(state.use[slot_index]);
+  const CallbackSlot& slot = state.slots[slot_index];
   // A free or retiring slot, or the address of an earlier binding of this
   // slot with another arity: there is no method that these arguments fit.
   if (!hold.bound() || slot.arity != arity) return 0;
