@@ -173,6 +173,45 @@ JNIEXPORT jlongArray JNICALL Java_org_tessal_vemo_internal_ThunkCaller_callOnNew
   return result;
 }
 
+// On one new native thread, `rounds` times: attaches the thread itself (as a
+// daemon every other round), calls the thunk, detaches the thread, and calls
+// the thunk again while the JVM does not know the thread. Returns per round
+// {the id of the Java thread the attachment made, the first result, the
+// second result, whether the thread was attached after the second call}.
+JNIEXPORT jlongArray JNICALL Java_org_tessal_vemo_internal_ThunkCaller_callAcrossAttachments(
+    JNIEnv* env, jclass, jlong address, jint rounds) {
+  JavaVM* vm = nullptr;
+  env->GetJavaVM(&vm);
+  if (rounds < 1) {
+    throw_illegal_argument(env, "no rounds");
+    return nullptr;
+  }
+  std::vector<jlong> outcome(4 * static_cast<std::size_t>(rounds));
+  std::thread caller([&] {
+    for (int r = 0; r < rounds; ++r) {
+      JNIEnv* own = nullptr;
+      const jint attach = r % 2 ? vm->AttachCurrentThread(reinterpret_cast<void**>(&own), nullptr)
+                                : vm->AttachCurrentThreadAsDaemon(reinterpret_cast<void**>(&own),
+                                                                  nullptr);
+      if (attach != JNI_OK) return;
+      jclass thread_class = own->FindClass("java/lang/Thread");
+      jobject thread = own->CallStaticObjectMethod(
+          thread_class, own->GetStaticMethodID(thread_class, "currentThread", "()Ljava/lang/Thread;"));
+      outcome[4 * r] = own->CallLongMethod(thread, own->GetMethodID(thread_class, "getId", "()J"));
+      own->DeleteLocalRef(thread);
+      own->DeleteLocalRef(thread_class);
+      outcome[4 * r + 1] = call_thunk(address, {});
+      vm->DetachCurrentThread();
+      outcome[4 * r + 2] = call_thunk(address, {});
+      outcome[4 * r + 3] = attached(vm);
+    }
+  });
+  caller.join();
+  jlongArray result = env->NewLongArray(static_cast<jsize>(outcome.size()));
+  if (result) env->SetLongArrayRegion(result, 0, static_cast<jsize>(outcome.size()), outcome.data());
+  return result;
+}
+
 JNIEXPORT void JNICALL Java_org_tessal_vemo_internal_ThunkCaller_publish(JNIEnv*, jclass,
                                                                          jlong epoch) {
   published_epoch.store(epoch);

@@ -1,7 +1,7 @@
 // Scoped holders for what native code borrows from the JVM: a string's
-// modified-UTF-8 characters, a byte array's elements, a local reference, and
-// the calling thread's JNI environment (attaching the thread for the holder's lifetime when the JVM
-// does not know it yet). Each releases what it holds exactly once.
+// modified-UTF-8 characters, a byte array's elements and a local reference.
+// Each releases what it holds exactly once. (The environment of a thunk's
+// thread has its own holder: callback/thread_env.h.)
 #pragma once
 
 #include <jni.h>
@@ -101,36 +101,6 @@ class LocalRef {
  private:
   JNIEnv* env_;
   T ref_;
-};
-
-// The JNI environment of the calling thread. When the thread is not attached,
-// the holder attaches it (as a daemon thread when the JVM offers JNI 1.4 or
-// later) and detaches it again when it ends, so a thread the JVM did not know
-// leaves it as it came. env() is null when no environment could be had.
-class ThreadEnv {
- public:
-  ThreadEnv(JavaVM* vm, jint jni_version) : vm_(vm) {
-    if (vm_->GetEnv(reinterpret_cast<void**>(&env_), JNI_VERSION_1_4) == JNI_OK && env_) return;
-    env_ = nullptr;
-    if (jni_version >= JNI_VERSION_1_4 &&
-        vm_->AttachCurrentThreadAsDaemon(reinterpret_cast<void**>(&env_), nullptr) != JNI_OK)
-      env_ = nullptr;
-    if (!env_ && vm_->AttachCurrentThread(reinterpret_cast<void**>(&env_), nullptr) != JNI_OK)
-      env_ = nullptr;
-    attached_ = env_ != nullptr;
-  }
-  ~ThreadEnv() {
-    if (attached_) vm_->DetachCurrentThread();
-  }
-  ThreadEnv(const ThreadEnv&) = delete;
-  ThreadEnv& operator=(const ThreadEnv&) = delete;
-
-  JNIEnv* env() const { return env_; }
-
- private:
-  JavaVM* vm_;
-  JNIEnv* env_ = nullptr;
-  bool attached_ = false;
 };
 
 }  // namespace jni

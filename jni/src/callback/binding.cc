@@ -4,6 +4,7 @@
 
 #include "callback/callback_state.h"
 #include "callback/packed_call.h"
+#include "callback/thread_env.h"
 #include "callback/thunk_table.h"
 #include "jni_scoped.h"
 
@@ -90,6 +91,7 @@ jlong bind(JNIEnv* env, const MethodRequest& request) {
   }
   if (state.jni_version.load(std::memory_order_relaxed) == 0)
     state.jni_version.store(env->GetVersion(), std::memory_order_relaxed);
+  if (JavaVM* vm = state.vm.load(std::memory_order_relaxed)) remember_thread_envs(vm);
 
   // Only arities that have a row in the thunk table.
   if (request.arity < 0 || request.arity > kMaxArity) return 0;

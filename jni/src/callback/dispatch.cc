@@ -18,6 +18,7 @@
 
 #include "callback/callback_state.h"
 #include "callback/packed_call.h"
+#include "callback/thread_env.h"
 #include "callback/thunk_table.h"
 #include "jni_scoped.h"
 
@@ -98,8 +99,8 @@ std::int64_t dispatch_callback(int slot_index, int arity, jvalue* args) {
                         slot.arity, slot.packed_handle};
   const std::int64_t fallback = slot.fallback;
 
-  jni::ThreadEnv thread(state.vm.load(std::memory_order_relaxed),
-                        state.jni_version.load(std::memory_order_relaxed));
+  ThreadEnv thread(state.vm.load(std::memory_order_relaxed),
+                   state.jni_version.load(std::memory_order_relaxed));
   JNIEnv* env = thread.env();
   if (!env || env->ExceptionCheck()) return fallback;
 

@@ -301,6 +301,26 @@ class CallbackExtTest {
         assertTrue(staticRecorder.thread.isDaemon());
     }
 
+    static long currentThreadId() {
+        return Thread.currentThread().getId();
+    }
+
+    @Test
+    void aThreadDetachedAndAttachedAgainByItsOwnerBetweenCallsRunsInItsCurrentAttachment() {
+        long thunk = CallbackExt.bind(owner(), CallbackExtTest.class, "currentThreadId", "()J", 0,
+                                      true, false, -1);
+        int rounds = 200;
+        long[] outcome = ThunkCaller.callAcrossAttachments(thunk, rounds);
+        Set<Long> ids = new HashSet<>();
+        for (int r = 0; r < rounds; r++) {
+            long attachment = outcome[4 * r];
+            assertEquals(attachment, outcome[4 * r + 1], "round " + r + ": the owner's attachment");
+            assertTrue(ids.add(attachment), "round " + r + ": a fresh attachment");
+            assertTrue(ids.add(outcome[4 * r + 2]), "round " + r + ": the thunk's own attachment");
+            assertEquals(0, outcome[4 * r + 3], "round " + r + ": detached again");
+        }
+    }
+
     @Test
     void aThreadAttachedForAThrowingHandlerIsDetachedAndItsExceptionReportedAsUncaught() {
         Thrower thrower = new Thrower();

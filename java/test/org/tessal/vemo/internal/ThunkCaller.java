@@ -26,6 +26,15 @@ final class ThunkCaller {
      */
     static native long[] callOnNewThread(long thunk, long... args);
 
+    /**
+     * On one new native thread, {@code rounds} times: attaches the thread (as a
+     * daemon every other round), calls the thunk, detaches the thread and calls
+     * the thunk again while the JVM does not know the thread. Returns per round
+     * {id of the Java thread of the attachment, first result, second result,
+     * 1 if the thread was attached after the second call}.
+     */
+    static native long[] callAcrossAttachments(long thunk, int rounds);
+
     /** Sets the epoch that {@link #callWhile} callers read around each call. */
     static native void publish(long epoch);
 
