@@ -95,7 +95,16 @@ int CEF_CALLBACK execute(cef_v8handler_t* self, const cef_string_t* name, cef_v8
   // No answer can come once the browser has closed (or its process has
   // gone): the page's call then throws instead of waiting for ever.
   actions.abandoned = [f] { return f->is_valid && f->is_valid(f) == 0; };
-  const WaitOutcome outcome = wait_return(MessageAnnouncement{message.get(), f, PID_BROWSER}, actions);
+  // Everything this wait expects (the host's answer, its Eval requests)
+  // comes on the wait's own listener and wakes the poll at once, so it only
+  // spins long enough to take a quick answer without a wake-up: a renderer
+  // spinning longer takes the core that the browser process's threads need
+  // to take the call and answer it (host calls measured 10 % slower with a
+  // spin of 2 ms or none than with this one).
+  WaitLimits limits;
+  limits.spin = std::chrono::microseconds(300);
+  const WaitOutcome outcome =
+      wait_return(MessageAnnouncement{message.get(), f, PID_BROWSER}, actions, limits);
   if (!outcome.answer) {
     set_exception(exception, "socket server panic");
     return 1;

@@ -69,7 +69,10 @@ struct WaitLimits {
   std::chrono::milliseconds header_limit = std::chrono::seconds(2);
   // Connections that may wait for their header at the same time.
   size_t max_without_header = 64;
-  // How long after the channel's last use a wait polls without blocking.
+  // How long after the channel's last use a wait polls without blocking. A
+  // wait that must notice engine messages at once (they cannot wake its
+  // poll) needs the spin; one whose answers all come on its listener needs
+  // little of it.
   std::chrono::microseconds spin = std::chrono::milliseconds(2);
 };
 
