@@ -10,7 +10,7 @@ namespace {
 // Set once the JVM reports thread ends to forget_env; never cleared, as the
 // JVM TI environment lives as long as the JVM.
 std::atomic<bool> remembering{false};
-bool asked = false;  // binding thread only
+std::atomic<bool> asked{false};
 
 // Runs on the ending (detaching) thread itself.
 void JNICALL forget_env(jvmtiEnv*, JNIEnv*, jthread) { remember_env(nullptr); }
@@ -18,8 +18,7 @@ void JNICALL forget_env(jvmtiEnv*, JNIEnv*, jthread) { remember_env(nullptr); }
 }  // namespace
 
 void remember_thread_envs(JavaVM* vm) {
-  if (asked) return;
-  asked = true;
+  if (asked.exchange(true)) return;
   jvmtiEnv* jvmti = nullptr;
   if (vm->GetEnv(reinterpret_cast<void**>(&jvmti), JVMTI_VERSION_1_2) != JNI_OK || !jvmti) return;
   jvmtiEventCallbacks callbacks{};
