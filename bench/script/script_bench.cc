@@ -112,6 +112,10 @@ double bare_connect_send_close_us(int listener, uint16_t port) {
   return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 }
 
+// Round trips and evals that failed (no renderer, no answer): a run with any
+// measured something else than it says.
+int failures = 0;
+
 // The median of `samples` engine round trips plus that of as many bare
 // loopback messages.
 double floor_us(int samples) {
@@ -130,7 +134,7 @@ double floor_us(int samples) {
   std::vector<double> trips, sockets;
   for (int i = 0; i < samples; ++i) {
     const auto start = Clock::now();
-    cefwork_test_renderer_round_trip(e.browser);
+    if (!cefwork_test_renderer_round_trip(e.browser)) ++failures;
     trips.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
     sockets.push_back(bare_connect_send_close_us(listener, port));
   }
@@ -141,11 +145,12 @@ double floor_us(int samples) {
 // that found the answer.
 int last_polls = 0;
 
+
 double eval_us(const char* script) {
   zvtest::EvalRecorder recorder;
   recorder.activate();
   const auto start = Clock::now();
-  cefvemo_eval(engine().browser, script, 0, &zvtest::EvalRecorder::callback);
+  if (!cefvemo_eval(engine().browser, script, 0, &zvtest::EvalRecorder::callback)) ++failures;
   const double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
   last_polls = recorder.ticks + 1;
   return us;
@@ -186,6 +191,7 @@ void BM_Eval(benchmark::State& state) {
   state.counters["median_us"] = m;
   state.counters["ratio_to_floor"] = median(ratios);
   state.counters["evals_per_s"] = 1e6 / m;
+  state.counters["failures"] = failures;
 }
 
 void BM_HostCall(benchmark::State& state) {
@@ -202,6 +208,7 @@ void BM_HostCall(benchmark::State& state) {
   state.counters["floor_us"] = median(floors);
   state.counters["median_us"] = median(per_call);
   state.counters["ratio_to_floor"] = median(ratios);
+  state.counters["failures"] = failures;
 }
 
 void BM_Eval30000(benchmark::State& state) {
