@@ -101,7 +101,7 @@ int CEF_CALLBACK execute(cef_v8handler_t* self, const cef_string_t* name, cef_v8
   // renderer spinning longer takes a core that the browser process's
   // threads need to take the call and answer it. Host calls measured on two
   // cores, C++ host / Java host, in microseconds: no spin 152 / 212, this
-  // spin 131 / 227, 0.3 ms 129 / 293, 2 ms 150 / 530.
+  // spin 131 / 227, 0.3 ms 129 / 293, 2 ms 140 / 550.
   WaitLimits limits;
   limits.spin = std::chrono::microseconds(100);
   const WaitOutcome outcome =
