@@ -6,11 +6,6 @@
 //   eval             cefvemo_eval of "1+1", in blocks of 250
 //   host_call        one call from page script into a host function that the
 //                    host answers at once (measured over a loop in the page)
-//
-// Each block of evals and each host-call sample is set beside a floor
-// measured right before it, and a ratio is the median of those ratios: the
-// floor of one process differed from the next one's by a fifth on a quiet
-// machine, so only figures taken side by side compare.
 //   eval_30000       30,000 evaluations in a row: 99th percentile of the
 //                    first and of the last thousand, and the growth of
 //                    TIME_WAIT sockets over the run
@@ -19,7 +14,11 @@
 //   renderer_wait_cpu  CPU time of the renderer process while a page's call
 //                    waits 3 s for the host to answer, as % of a core
 //
-// Ratios to the floor are reported as counters of the same run.
+// Ratios to the floor are reported as counters of the same run. Each block
+// of evals and each host-call sample is set beside a floor measured right
+// before it, and a ratio is the median of those ratios: the floor of one
+// process differed from the next one's by a fifth on a quiet machine, so
+// only figures taken side by side compare.
 
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
@@ -33,6 +32,7 @@
 #include <string>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -62,7 +62,7 @@ struct Engine {
       if (call.id == 1) {
         cefvemo_function_return(b, call.id, call.port, 0, "1");
       } else if (call.id == 2) {
-        held_port = call.port;  // answered later, by answer_held_call
+        held_port = call.port;  // answered later, by BM_RendererWaitCpu
       } else {
         return 0;
       }
@@ -144,7 +144,6 @@ double floor_us(int samples) {
 // Polls of the listener in the last eval_us: one per tick, plus the one
 // that found the answer.
 int last_polls = 0;
-
 
 double eval_us(const char* script) {
   zvtest::EvalRecorder recorder;
@@ -257,21 +256,22 @@ void BM_RendererWaitCpu(benchmark::State& state) {
   for (auto _ : state) {
     zvtest::EvalRecorder recorder;
     double cpu_before = 0, cpu_after = 0;
-    Clock::time_point called;
+    std::optional<Clock::time_point> called;  // when the page's call arrived
     recorder.on_tick = [&](int) {
       if (!e.held_port) return;
-      if (cpu_before == 0) {
+      if (!called) {
         cpu_before = process_cpu_seconds(renderer);
         called = Clock::now();
       }
-      if (Clock::now() - called < std::chrono::seconds(3)) return;
+      if (Clock::now() - *called < std::chrono::seconds(3)) return;
       cpu_after = process_cpu_seconds(renderer);
       cefvemo_function_return(e.browser, 2, e.held_port, 0, "1");
       e.held_port = 0;
     };
     recorder.activate();
     cefvemo_eval(e.browser, "slow()", 0, &zvtest::EvalRecorder::callback);
-    const double waited = std::chrono::duration<double>(Clock::now() - called).count();
+    if (!called) continue;  // the page's call never arrived
+    const double waited = std::chrono::duration<double>(Clock::now() - *called).count();
     state.counters["wait_s"] = waited;
     state.counters["cpu_percent_of_core"] = 100 * (cpu_after - cpu_before) / waited;
   }

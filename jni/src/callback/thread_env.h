@@ -44,7 +44,7 @@ class ThreadEnv {
 
 // The calling thread's remembered environment (thread_env_slot_posix.cc,
 // thread_env_slot_win.cc). create_env_slot is called once, before the first
-// set; get gives null on a thread that has none.
+// remember_env; remembered_env gives null on a thread that has none.
 bool create_env_slot();
 JNIEnv* remembered_env();
 void remember_env(JNIEnv* env);
